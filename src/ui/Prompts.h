@@ -1,0 +1,29 @@
+// Every message box, question and common dialog the windows open. The Qt
+// implementation shows real dialogs; tests answer from a script.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/Color.h"
+#include "ui/Font.h"
+
+namespace zub {
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+
+  // A notice with an OK button; its title is the application title.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A question with Yes and No, and Cancel when `withCancel`.
+  virtual Answer Ask(const std::string& text, bool withCancel) = 0;
+  // The colour dialog, opening on `initial`; nothing when cancelled.
+  virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
+  // The font dialog, opening on `initial`; nothing when cancelled.
+  virtual std::optional<Font> ChooseFont(const Font& initial) = 0;
+};
+
+}  // namespace zub
