@@ -1,0 +1,103 @@
+#include "app/Report.h"
+
+#include <string>
+#include <vector>
+
+#include "monitor/DriveSpace.h"
+#include "monitor/FreeRes.h"
+#include "monitor/MemoryViews.h"
+#include "monitor/MonitorSettings.h"
+#include "monitor/NumberText.h"
+
+namespace zub {
+namespace {
+
+// The report only looks: loading must not create the key.
+class ReadOnlyView : public SettingsFile {
+ public:
+  explicit ReadOnlyView(SettingsFile& file) : file_(&file) {}
+  StoredText Load() override { return file_->Load(); }
+  bool Rewrite(const std::function<std::string(const std::string&)>&) override { return false; }
+  std::string Location() const override { return file_->Location(); }
+  bool Writable() const override { return false; }
+
+ private:
+  SettingsFile* file_;
+};
+
+void Record(std::ostream& out, const std::vector<std::string>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    out << (i == 0 ? "" : "\t") << ReportField(fields[i]);
+  }
+  out << '\n';
+}
+
+}  // namespace
+
+std::string ReportField(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& err) {
+  int status = 0;
+  const DriveQueries queries(sources.drives, sources.disk);
+
+  for (const DriveInfo& drive : sources.drives.Drives()) {
+    const int n = DriveNumber(drive.letter);
+    Record(out, {"drive", std::string(1, drive.letter), drive.mountPoint,
+                 queries.DriveTypeText(drive.letter), std::to_string(queries.DriveFreeBytes(n)),
+                 std::to_string(queries.DriveTotalBytes(n)),
+                 std::to_string(RoundHalfEven(queries.DriveFreePercent(n))),
+                 queries.FormatDriveSpace(n, SizeUnit::Mb).text,
+                 queries.FormatDriveSpace(n, SizeUnit::Kb).text,
+                 queries.FormatDriveSpace(n, SizeUnit::Bytes).text});
+  }
+
+  const MemoryMeter meter(sources.memory, sources.resources);
+  for (const MemoryView view : kAllMemoryViews) {
+    try {
+      const MemoryMeasurement m = meter.Measure(view);
+      Record(out, {"memory", MemoryViewCaption(view), std::to_string(m.freePercent), m.text});
+    } catch (const std::runtime_error& e) {
+      err << "zub97-report: " << MemoryViewCaption(view) << ": " << e.what() << '\n';
+      status = 1;
+    }
+  }
+
+  try {
+    Record(out, {"title", meter.TitleSummary()});
+  } catch (const std::runtime_error& e) {
+    err << "zub97-report: title: " << e.what() << '\n';
+    status = 1;
+  }
+
+  ReadOnlyView settingsView(sources.settings);
+  if (sources.settings.Load().state == StoredText::State::Unreadable) {
+    err << "zub97-report: cannot read " << sources.settings.Location() << '\n';
+    status = 1;
+  }
+  std::vector<std::string> fields = {"settings", sources.settings.Location()};
+  for (const auto& [name, value] : MonitorSettingsFields(LoadMonitorSettings(settingsView))) {
+    fields.push_back(name + "=" + value);
+  }
+  Record(out, fields);
+  return status;
+}
+
+}  // namespace zub
