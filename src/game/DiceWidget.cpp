@@ -1,0 +1,66 @@
+#include "game/DiceWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "ui/QtCanvas.h"
+
+namespace zub {
+
+DiceWidget::DiceWidget(QWidget* parent) : QWidget(parent) {
+  resize(dice_.Width(), dice_.Height());
+  // A hidden die has nothing to paint; it is drawn when it is shown.
+  dice_.SetPaintNow([this] {
+    if (isVisible()) {
+      repaint();
+    }
+  });
+}
+
+void DiceWidget::paintEvent(QPaintEvent*) {
+  {
+    QPainter painter(this);
+    QtCanvas canvas(painter);
+    dice_.Paint(canvas);
+  }
+  // A new scale first paints within the old bounds; the resize then brings
+  // one more paint at the full size.
+  if (dice_.FitToScale()) {
+    resize(dice_.Width(), dice_.Height());
+  }
+}
+
+void DiceWidget::resizeEvent(QResizeEvent* event) {
+  dice_.SetBounds(event->size().width(), event->size().height());
+  QWidget::resizeEvent(event);
+}
+
+void DiceWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    pressed_ = true;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+// A click is a press and a release of the left button over the die.
+void DiceWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  QWidget::mouseReleaseEvent(event);
+  if (click) {
+    emit clicked();
+  }
+}
+
+// The second press of a double click is a double click, not another click.
+void DiceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  pressed_ = false;
+  QWidget::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) {
+    emit doubleClicked();
+  }
+}
+
+}  // namespace zub
