@@ -1,0 +1,90 @@
+// zub97: start-up. Sets the program's identity, creates the main window (whose
+// single-copy guard may ask this copy to end) and runs the event loop.
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdlib>
+
+#include "app/Application.h"
+#include "monitor/TfmZub.h"
+#include "platform/linux/LinuxDriveTable.h"
+#include "platform/linux/LinuxMemorySource.h"
+#include "platform/linux/LinuxResourceSource.h"
+#include "platform/linux/StatvfsDiskSpace.h"
+#include "platform/linux/XdgSettingsFile.h"
+#include "ui/LocalSocketMarker.h"
+#include "ui/QtPrompts.h"
+
+namespace {
+
+// The manual beside the installed program, else the copy in the build tree.
+std::string ManualPath() {
+  const QString installed =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zub97/manual/index.html");
+  if (QFileInfo::exists(installed)) {
+    return QDir::cleanPath(installed).toStdString();
+  }
+  return ZUB97_BUILD_MANUAL;
+}
+
+// A signal handler may only write to a descriptor; the event loop reads it.
+// The pair must be global because a signal handler has no other way in.
+int quitPipe[2] = {-1, -1};
+
+void OnQuitSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = write(quitPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication qapp(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("zub97"));
+  QApplication::setDesktopFileName(QStringLiteral("zub97"));
+
+  zub::Application application;
+  application.SetTitle(zub::kStartupTitle);
+  application.SetHelpFile(ManualPath());
+
+  zub::LinuxDriveTable drives;
+  zub::StatvfsDiskSpace disk;
+  zub::LinuxMemorySource memory;
+  zub::LinuxResourceSource resources;
+  auto settings =
+      zub::XdgSettingsFile::ForUser(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  zub::LocalSocketMarker marker(zub::LocalSocketMarker::DefaultDirectory());
+  zub::QtPrompts prompts([&application] { return application.Title(); });
+
+  const zub::MonitorServices services{application, drives, disk,    memory, resources,
+                                      settings,    marker, prompts, {}};
+  zub::TfmZub window(services);
+  if (application.Terminated()) {
+    return 0;  // another copy runs
+  }
+  prompts.SetParent(&window);
+
+  // A logout or `kill` closes the window as the user would: the settings are
+  // saved and the single-copy marker is given up.
+  std::unique_ptr<QSocketNotifier> quitNotifier;
+  if (socketpair(AF_UNIX, SOCK_STREAM, 0, quitPipe) == 0) {
+    quitNotifier = std::make_unique<QSocketNotifier>(quitPipe[0], QSocketNotifier::Read);
+    QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, &window, [&window] {
+      char byte = 0;
+      [[maybe_unused]] const auto got = read(quitPipe[0], &byte, 1);
+      window.close();
+      QApplication::quit();
+    });
+    std::signal(SIGTERM, OnQuitSignal);
+    std::signal(SIGINT, OnQuitSignal);
+    std::signal(SIGHUP, OnQuitSignal);
+  }
+
+  window.show();
+  return QApplication::exec();
+}

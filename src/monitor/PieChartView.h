@@ -1,0 +1,46 @@
+// The chart control of the main window's two pies: one series of slices, no
+// title, legend, axes or marks; a hint on hover and a click signal.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "monitor/PieSlices.h"
+
+class QMouseEvent;
+class QPaintEvent;
+
+namespace zub {
+
+class PieChartView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PieChartView(QWidget* parent = nullptr);
+
+  // The series: each change redraws the chart.
+  void ClearSlices();
+  void AddSlice(double value, const std::string& label, ColorRef color);
+  const std::vector<PieSlice>& Slices() const { return slices_; }
+
+  // The disc's box: the control inset by four pixels on every side.
+  Rect DiscBox() const;
+  // Draws the pie as paintEvent does.
+  void Draw(Canvas& canvas) const;
+
+ signals:
+  // Left button pressed and released over the chart.
+  void clicked();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  std::vector<PieSlice> slices_;
+  bool pressed_ = false;
+};
+
+}  // namespace zub

@@ -1,0 +1,139 @@
+// Two real copies of the program on one desktop: the second ends at once,
+// also after the first was killed and left its marker behind.
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kPatience = std::chrono::seconds(20);  // a loaded CI machine
+const char* const kMarker = "OnlyOneZub 97 for Windows 9";
+
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zub97-single-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    fs::create_directories(root_ / "runtime");
+    fs::permissions(root_ / "runtime", fs::perms::owner_all);
+  }
+
+  void TearDown() override {
+    for (const pid_t pid : started_) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    fs::remove_all(root_);
+  }
+
+  pid_t Start() {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      setenv("XDG_RUNTIME_DIR", (root_ / "runtime").c_str(), 1);
+      setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+      setenv("HOME", root_.c_str(), 1);
+      execl(ZUB97_BINARY, ZUB97_BINARY, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    started_.push_back(pid);
+    return pid;
+  }
+
+  fs::path MarkerPath() const { return root_ / "runtime" / kMarker; }
+
+  // True once a copy answers on the marker.
+  bool WaitForListener() const {
+    const auto deadline = Clock::now() + kPatience;
+    while (Clock::now() < deadline) {
+      if (Answers()) {
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+
+  bool Answers() const {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = MarkerPath().string();
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return ok;
+  }
+
+  // The exit status, or nothing if the process is still running at the deadline.
+  static std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (Clock::now() < deadline) {
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::nullopt;
+  }
+
+  void ExpectSecondCopyEnds() {
+    const pid_t second = Start();
+    const auto exit = WaitForExit(second, kPatience);
+    ASSERT_TRUE(exit.has_value()) << "the second copy kept running";
+    EXPECT_EQ(*exit, 0);
+    started_.pop_back();
+  }
+
+  fs::path root_;
+  std::vector<pid_t> started_;
+};
+
+TEST_F(SingleInstanceTest, ASecondCopyEndsWhileTheFirstRuns) {
+  const pid_t first = Start();
+  ASSERT_TRUE(WaitForListener());
+  ExpectSecondCopyEnds();
+  EXPECT_FALSE(WaitForExit(first, std::chrono::milliseconds(0)).has_value())
+      << "the first copy ended too";
+  EXPECT_TRUE(Answers());
+}
+
+TEST_F(SingleInstanceTest, AKilledFirstCopyDoesNotLockTheUserOut) {
+  const pid_t first = Start();
+  ASSERT_TRUE(WaitForListener());
+  kill(first, SIGKILL);
+  ASSERT_TRUE(WaitForExit(first, kPatience).has_value());
+  started_.clear();
+  EXPECT_TRUE(fs::exists(fs::symlink_status(MarkerPath())));  // left behind
+  EXPECT_FALSE(Answers());
+
+  const pid_t restarted = Start();
+  ASSERT_TRUE(WaitForListener()) << "the restarted copy did not take over the marker";
+  EXPECT_FALSE(WaitForExit(restarted, std::chrono::milliseconds(0)).has_value());
+  ExpectSecondCopyEnds();
+}
+
+TEST_F(SingleInstanceTest, TheMarkerGoesWhenTheCopyEndsNormally) {
+  const pid_t first = Start();
+  ASSERT_TRUE(WaitForListener());
+  kill(first, SIGTERM);
+  ASSERT_TRUE(WaitForExit(first, kPatience).has_value());
+  started_.clear();
+  EXPECT_FALSE(Answers());
+}
+
+}  // namespace
