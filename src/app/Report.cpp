@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "diskview/AllDisks.h"
 #include "monitor/DriveSpace.h"
 #include "monitor/FreeRes.h"
 #include "monitor/MemoryViews.h"
@@ -67,6 +68,14 @@ int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& e
                  queries.FormatDriveSpace(n, SizeUnit::Mb).text,
                  queries.FormatDriveSpace(n, SizeUnit::Kb).text,
                  queries.FormatDriveSpace(n, SizeUnit::Bytes).text});
+  }
+
+  // The All Disks window: its caption, then one record per shown pie.
+  const AllDisksView allDisks = BuildAllDisks(queries);
+  Record(out, {"alldisks", allDisks.caption});
+  for (const AllDisksPie& pie : allDisks.pies) {
+    Record(out, {"pie", std::to_string(pie.pie), std::string(1, pie.letter),
+                 std::to_string(pie.percent), pie.hint});
   }
 
   const MemoryMeter meter(sources.memory, sources.resources);

@@ -1,5 +1,5 @@
-// What the windows would show, as tab-separated records for a terminal or a
-// script: one record a line, the first field naming the record.
+// What the windows would show (drives, All Disks, memory views, title,
+// settings) as tab-separated records: one a line, the first field naming it.
 #pragma once
 
 #include <ostream>

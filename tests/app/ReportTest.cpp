@@ -54,7 +54,7 @@ TEST_F(ReportTest, OneRecordPerLineWithTabSeparatedFields) {
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(err.str(), "");
   const auto rows = Records(out.str());
-  ASSERT_EQ(rows.size(), 2u + 7u + 1u + 1u);
+  ASSERT_EQ(rows.size(), 2u + 2u + 7u + 1u + 1u);
 
   EXPECT_EQ(rows[0], (std::vector<std::string>{"drive", "C", "/", "Hard drive", "52428800",
                                                "1073741824", "5", "50 Free Mb / 1024 Mb Total",
@@ -66,11 +66,16 @@ TEST_F(ReportTest, OneRecordPerLineWithTabSeparatedFields) {
   EXPECT_EQ(rows[1][4], "-1");
   EXPECT_EQ(rows[1][7], "Not found Drive D");
 
+  // D: reports no size, so only C: gets a pie.
   EXPECT_EQ(rows[2],
+            (std::vector<std::string>{"alldisks", "50Mb /974Mb /1024 Mb free/used/total"}));
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"pie", "1", "C", "5",
+                                               "50 Free Mb / 1024 Mb Total Type is Hard drive"}));
+  EXPECT_EQ(rows[4],
             (std::vector<std::string>{"memory", "Total", "69", "Free Total Memory is 69 %"}));
-  EXPECT_EQ(rows[4][1], "Real");
-  EXPECT_EQ(rows[9], (std::vector<std::string>{"title", "31% 80% 84% 80% Total System GDI User"}));
-  const auto& s = rows[10];
+  EXPECT_EQ(rows[6][1], "Real");
+  EXPECT_EQ(rows[11], (std::vector<std::string>{"title", "31% 80% 84% 80% Total System GDI User"}));
+  const auto& s = rows[12];
   EXPECT_EQ(s[0], "settings");
   EXPECT_EQ(s[1], settings.Location());
   EXPECT_EQ(s[2], "Pie1Color=77");
