@@ -48,6 +48,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("zub97"));
   QApplication::setDesktopFileName(QStringLiteral("zub97"));
 
+  // Caught from the start, so a signal that comes while the window is being
+  // made still closes it once the event loop runs.
+  if (socketpair(AF_UNIX, SOCK_STREAM, 0, quitPipe) == 0) {
+    std::signal(SIGTERM, OnQuitSignal);
+    std::signal(SIGINT, OnQuitSignal);
+    std::signal(SIGHUP, OnQuitSignal);
+  }
+
   zub::Application application;
   application.SetTitle(zub::kStartupTitle);
   application.SetHelpFile(ManualPath());
@@ -72,7 +80,7 @@ int main(int argc, char** argv) {
   // A logout or `kill` closes the window as the user would: the settings are
   // saved and the single-copy marker is given up.
   std::unique_ptr<QSocketNotifier> quitNotifier;
-  if (socketpair(AF_UNIX, SOCK_STREAM, 0, quitPipe) == 0) {
+  if (quitPipe[0] >= 0) {
     quitNotifier = std::make_unique<QSocketNotifier>(quitPipe[0], QSocketNotifier::Read);
     QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, &window, [&window] {
       char byte = 0;
@@ -80,9 +88,6 @@ int main(int argc, char** argv) {
       window.close();
       QApplication::quit();
     });
-    std::signal(SIGTERM, OnQuitSignal);
-    std::signal(SIGINT, OnQuitSignal);
-    std::signal(SIGHUP, OnQuitSignal);
   }
 
   window.show();

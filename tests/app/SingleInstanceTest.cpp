@@ -10,6 +10,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -127,13 +130,20 @@ TEST_F(SingleInstanceTest, AKilledFirstCopyDoesNotLockTheUserOut) {
   ExpectSecondCopyEnds();
 }
 
-TEST_F(SingleInstanceTest, TheMarkerGoesWhenTheCopyEndsNormally) {
+TEST_F(SingleInstanceTest, ALogoutClosesTheWindowSavingTheSettingsAndTheMarker) {
   const pid_t first = Start();
   ASSERT_TRUE(WaitForListener());
   kill(first, SIGTERM);
-  ASSERT_TRUE(WaitForExit(first, kPatience).has_value());
+  const auto exit = WaitForExit(first, kPatience);
   started_.clear();
-  EXPECT_FALSE(Answers());
+  ASSERT_TRUE(exit.has_value());
+  EXPECT_EQ(*exit, 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(MarkerPath())));
+  // Closing saved the settings: the next run reads them from here.
+  std::ifstream saved(root_ / "config" / "zub97" / "registry.ini");
+  const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("[Zub95/Settings]"), std::string::npos) << text;
+  EXPECT_NE(text.find("Pie1Color=255"), std::string::npos) << text;
 }
 
 }  // namespace
