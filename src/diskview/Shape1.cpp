@@ -7,7 +7,7 @@
 
 namespace zub {
 
-TShape1::TShape1(QWidget* parent) : QWidget(parent) {
+TShape1::TShape1(QWidget* parent) : ClickableWidget(parent) {
   resize(65, 65);
 }
 
@@ -25,26 +25,6 @@ void TShape1::paintEvent(QPaintEvent*) {
   canvas.SetPenColor(kBlack);
   canvas.SetBrushColor(brushColor_);
   canvas.Rectangle(0, 0, width(), height());
-}
-
-void TShape1::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    pressed_ = true;
-  }
-  QWidget::mousePressEvent(event);
-}
-
-void TShape1::mouseReleaseEvent(QMouseEvent* event) {
-  // A press dragged off the swatch before release is no click.
-  const bool click =
-      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  if (event->button() == Qt::LeftButton) {
-    pressed_ = false;
-  }
-  QWidget::mouseReleaseEvent(event);
-  if (click) {
-    emit clicked();
-  }
 }
 
 }  // namespace zub

@@ -2,16 +2,15 @@
 // that reports clicks.
 #pragma once
 
-#include <QWidget>
+#include "ui/ClickableWidget.h"
 
 #include "ui/Color.h"
 
-class QMouseEvent;
 class QPaintEvent;
 
 namespace zub {
 
-class TShape1 : public QWidget {
+class TShape1 : public ClickableWidget {
   Q_OBJECT
 
  public:
@@ -21,18 +20,11 @@ class TShape1 : public QWidget {
   void SetBrushColor(ColorRef color);
   ColorRef BrushColor() const { return brushColor_; }
 
- signals:
-  // Left button pressed and released over the swatch.
-  void clicked();
-
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   ColorRef brushColor_ = kWhite;
-  bool pressed_ = false;
 };
 
 }  // namespace zub

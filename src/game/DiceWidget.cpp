@@ -8,7 +8,7 @@
 
 namespace zub {
 
-DiceWidget::DiceWidget(QWidget* parent) : QWidget(parent) {
+DiceWidget::DiceWidget(QWidget* parent) : ClickableWidget(parent) {
   resize(dice_.Width(), dice_.Height());
   // A hidden die has nothing to paint; it is drawn when it is shown.
   dice_.SetPaintNow([this] {
@@ -36,27 +36,9 @@ void DiceWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
-void DiceWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    pressed_ = true;
-  }
-  QWidget::mousePressEvent(event);
-}
-
-// A click is a press and a release of the left button over the die.
-void DiceWidget::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click =
-      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  pressed_ = false;
-  QWidget::mouseReleaseEvent(event);
-  if (click) {
-    emit clicked();
-  }
-}
-
 // The second press of a double click is a double click, not another click.
 void DiceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  pressed_ = false;
+  CancelClick();
   QWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) {
     emit doubleClicked();

@@ -2,13 +2,13 @@
 // 15 × s pixels square and reports clicks.
 #pragma once
 
-#include <QWidget>
+#include "ui/ClickableWidget.h"
 
 #include "game/Dice.h"
 
 namespace zub {
 
-class DiceWidget : public QWidget {
+class DiceWidget : public ClickableWidget {
   Q_OBJECT
 
  public:
@@ -25,19 +25,15 @@ class DiceWidget : public QWidget {
   void SetDiceColor(ColorRef color) { dice_.SetDiceColor(color); }
 
  signals:
-  void clicked();
   void doubleClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   TDice dice_;
-  bool pressed_ = false;
 };
 
 }  // namespace zub

@@ -7,7 +7,7 @@
 
 namespace zub {
 
-PieChartView::PieChartView(QWidget* parent) : QWidget(parent) {
+PieChartView::PieChartView(QWidget* parent) : ClickableWidget(parent) {
   resize(100, 100);
 }
 
@@ -33,25 +33,6 @@ void PieChartView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QtCanvas canvas(painter);
   Draw(canvas);
-}
-
-void PieChartView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    pressed_ = true;
-  }
-  QWidget::mousePressEvent(event);
-}
-
-void PieChartView::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click =
-      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  if (event->button() == Qt::LeftButton) {
-    pressed_ = false;
-  }
-  QWidget::mouseReleaseEvent(event);
-  if (click) {
-    emit clicked();
-  }
 }
 
 }  // namespace zub

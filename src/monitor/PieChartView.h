@@ -2,18 +2,17 @@
 // title, legend, axes or marks; a hint on hover and a click signal.
 #pragma once
 
-#include <QWidget>
 #include <string>
 #include <vector>
+#include "ui/ClickableWidget.h"
 
 #include "monitor/PieSlices.h"
 
-class QMouseEvent;
 class QPaintEvent;
 
 namespace zub {
 
-class PieChartView : public QWidget {
+class PieChartView : public ClickableWidget {
   Q_OBJECT
 
  public:
@@ -29,18 +28,11 @@ class PieChartView : public QWidget {
   // Draws the pie as paintEvent does.
   void Draw(Canvas& canvas) const;
 
- signals:
-  // Left button pressed and released over the chart.
-  void clicked();
-
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   std::vector<PieSlice> slices_;
-  bool pressed_ = false;
 };
 
 }  // namespace zub
