@@ -8,15 +8,10 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <csignal>
-#include <cstdlib>
 
 #include "app/Application.h"
+#include "app/LinuxServices.h"
 #include "monitor/TfmZub.h"
-#include "platform/linux/LinuxDriveTable.h"
-#include "platform/linux/LinuxMemorySource.h"
-#include "platform/linux/LinuxResourceSource.h"
-#include "platform/linux/StatvfsDiskSpace.h"
-#include "platform/linux/XdgSettingsFile.h"
 #include "ui/LocalSocketMarker.h"
 #include "ui/QtPrompts.h"
 
@@ -60,17 +55,19 @@ int main(int argc, char** argv) {
   application.SetTitle(zub::kStartupTitle);
   application.SetHelpFile(ManualPath());
 
-  zub::LinuxDriveTable drives;
-  zub::StatvfsDiskSpace disk;
-  zub::LinuxMemorySource memory;
-  zub::LinuxResourceSource resources;
-  auto settings =
-      zub::XdgSettingsFile::ForUser(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  zub::LinuxServices platform;
   zub::LocalSocketMarker marker(zub::LocalSocketMarker::DefaultDirectory());
   zub::QtPrompts prompts([&application] { return application.Title(); });
 
-  const zub::MonitorServices services{application, drives, disk,    memory, resources,
-                                      settings,    marker, prompts, {}};
+  const zub::MonitorServices services{application,
+                                      platform.drives,
+                                      platform.disk,
+                                      platform.memory,
+                                      platform.resources,
+                                      platform.settings,
+                                      marker,
+                                      prompts,
+                                      {}};
   zub::TfmZub window(services);
   if (application.Terminated()) {
     return 0;  // another copy runs
