@@ -139,7 +139,7 @@ TEST(LinuxDriveTable, EachDriveStartsAtItsRootExceptTheWorkingOne) {
   EXPECT_EQ(drives.at('G').currentDirectory, "/mnt/nas");
 }
 
-TEST(LinuxDriveTable, ChosenDirectoryStaysWithItsMountWhenLettersMove) {
+TEST(LinuxDriveTable, LetterAndChosenDirectoryStayWithTheMountWhenAnotherGoes) {
   FakeMachine machine;
   auto table = machine.Table("/home/ann");
   table.SetCurrentDirectory('H', "/media/ann/STICK/music");
@@ -151,15 +151,18 @@ TEST(LinuxDriveTable, ChosenDirectoryStaysWithItsMountWhenLettersMove) {
   EXPECT_EQ(drives.at('C').currentDirectory, "/etc");
   EXPECT_EQ(drives.count('Q'), 0u);
 
-  // /data goes away: the stick moves from H: to G: and keeps its directory.
+  // /data (F:) goes away: the stick stays H: with its directory, so a drive
+  // list made before still points at it.
+  ASSERT_EQ(drives.at('F').mountPoint, "/data");
   std::string text = ReadTestData("mountinfo/desktop.txt");
   const std::size_t data = text.find("67 29 8:1");
   text.erase(data, text.find('\n', data) - data + 1);
   machine.SetMountinfo(text);
   drives = ByLetter(table.Drives());
-  EXPECT_EQ(drives.at('G').mountPoint, "/media/ann/STICK");
-  EXPECT_EQ(drives.at('G').currentDirectory, "/media/ann/STICK/music");
-  EXPECT_EQ(drives.at('F').currentDirectory, "/mnt/nas");
+  EXPECT_EQ(drives.count('F'), 0u);
+  EXPECT_EQ(drives.at('H').mountPoint, "/media/ann/STICK");
+  EXPECT_EQ(drives.at('H').currentDirectory, "/media/ann/STICK/music");
+  EXPECT_EQ(drives.at('G').currentDirectory, "/mnt/nas");
 }
 
 TEST(LinuxDriveTable, LabelsMatchByDeviceNumberOrByName) {

@@ -381,3 +381,74 @@ TEST(DriveSelection, PathsAreComparedByWholeComponents) {
 
 }  // namespace
 }  // namespace zub
+
+namespace zub {
+namespace {
+
+std::vector<ListedMount> Listed(const std::vector<std::string>& mountPoints) {
+  std::vector<ListedMount> listed;
+  for (const auto& mountPoint : mountPoints) {
+    ListedMount m;
+    m.entry.mountPoint = mountPoint;
+    listed.push_back(m);
+  }
+  return listed;
+}
+
+std::string Letters(const std::vector<ListedMount>& listed) {
+  std::string out;
+  for (const auto& m : listed) {
+    out += std::string(1, m.letter) + "=" + m.entry.mountPoint + " ";
+  }
+  return out;
+}
+
+TEST(KeepLetters, ADriveListMadeEarlierKeepsPointingAtTheSameMounts) {
+  std::map<std::string, char> remembered;
+  auto listed = Listed({"/", "/boot/efi", "/media/a", "/media/b"});
+  KeepLetters(listed, remembered);
+  EXPECT_EQ(Letters(listed), "C=/ D=/boot/efi E=/media/a F=/media/b ");
+
+  // The first stick goes: the second keeps F:, and E: is not given to it.
+  listed = Listed({"/", "/boot/efi", "/media/b"});
+  KeepLetters(listed, remembered);
+  EXPECT_EQ(Letters(listed), "C=/ D=/boot/efi F=/media/b ");
+
+  // A new stick takes a letter no drive has had, so an old list entry for E:
+  // cannot show it; the first stick, back again, gets E: again.
+  listed = Listed({"/", "/boot/efi", "/media/b", "/media/c", "/media/a"});
+  KeepLetters(listed, remembered);
+  EXPECT_EQ(Letters(listed), "C=/ D=/boot/efi E=/media/a F=/media/b G=/media/c ");
+}
+
+TEST(KeepLetters, LettersOfGoneMountsAreReusedOnlyWhenNoneIsLeft) {
+  std::map<std::string, char> remembered;
+  for (int i = 0; i < 23; ++i) {  // D: to Z: each used once
+    auto listed = Listed({"/", "/mnt/" + std::to_string(i)});
+    KeepLetters(listed, remembered);
+    ASSERT_EQ(listed[1].letter, static_cast<char>('D' + i));
+  }
+  auto listed = Listed({"/", "/mnt/5", "/mnt/new"});
+  KeepLetters(listed, remembered);
+  EXPECT_EQ(Letters(listed), "C=/ D=/mnt/new I=/mnt/5 ");
+  // The mount that lost D: gets a letter of its own when it comes back.
+  listed = Listed({"/", "/mnt/0", "/mnt/new"});
+  KeepLetters(listed, remembered);
+  EXPECT_EQ(Letters(listed), "C=/ D=/mnt/new E=/mnt/0 ");
+}
+
+TEST(KeepLetters, WithoutARootTheOthersStillStartAtD) {
+  std::map<std::string, char> remembered;
+  std::vector<std::string> points;
+  for (int i = 0; i < 24; ++i) {
+    points.push_back("/mnt/" + std::to_string(i));
+  }
+  auto listed = Listed(points);
+  KeepLetters(listed, remembered);
+  ASSERT_EQ(listed.size(), 23u);
+  EXPECT_EQ(listed.front().letter, 'D');
+  EXPECT_EQ(listed.back().letter, 'Z');
+}
+
+}  // namespace
+}  // namespace zub

@@ -172,7 +172,8 @@ std::vector<DriveInfo> LinuxDriveTable::Drives() {
   if (!text) {
     return {};
   }
-  const std::vector<ListedMount> listed = SelectDrives(ParseMountinfo(*text));
+  std::vector<ListedMount> listed = SelectDrives(ParseMountinfo(*text));
+  KeepLetters(listed, letters_);
 
   std::vector<LabelLink> links;
   bool linksRead = false;

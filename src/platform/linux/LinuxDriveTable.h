@@ -51,6 +51,8 @@ class LinuxDriveTable : public DriveTable {
   // Directories chosen per drive, keyed by mount point so that they stay
   // with their drive when letters move.
   std::map<std::string, std::string> chosenDirectories_;
+  // Letters by mount point, kept for the life of the table.
+  std::map<std::string, char> letters_;
 };
 
 // The letter of the drive whose mount point holds `directory` most closely;

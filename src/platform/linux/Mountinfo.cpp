@@ -320,4 +320,52 @@ bool PathIsWithin(std::string_view path, std::string_view prefix) {
   return StartsWith(path, prefix) && (path.size() == prefix.size() || path[prefix.size()] == '/');
 }
 
+void KeepLetters(std::vector<ListedMount>& listed, std::map<std::string, char>& remembered) {
+  std::set<char> held;  // letters of the drives listed now
+  std::vector<ListedMount*> unlettered;
+  for (auto& mount : listed) {
+    const std::string& mountPoint = mount.entry.mountPoint;
+    const auto known = remembered.find(mountPoint);
+    if (mountPoint == "/") {
+      mount.letter = 'C';
+    } else if (known != remembered.end() && known->second != 'C') {
+      mount.letter = known->second;
+    } else {
+      unlettered.push_back(&mount);
+      continue;
+    }
+    remembered[mountPoint] = mount.letter;
+    held.insert(mount.letter);
+  }
+
+  for (ListedMount* mount : unlettered) {
+    std::set<char> everUsed;
+    for (const auto& [mountPoint, letter] : remembered) {
+      everUsed.insert(letter);
+    }
+    char letter = 0;
+    for (char c = 'D'; c <= 'Z' && letter == 0; ++c) {
+      if (everUsed.count(c) == 0) {
+        letter = c;
+      }
+    }
+    for (char c = 'D'; c <= 'Z' && letter == 0; ++c) {
+      if (held.count(c) == 0) {
+        letter = c;  // all used once: take one whose mount has gone
+      }
+    }
+    mount->letter = letter;
+    if (letter == 0) {
+      continue;  // no root and 24 other drives: one more than D: to Z: holds
+    }
+    std::erase_if(remembered, [&](const auto& item) { return item.second == letter; });
+    remembered[mount->entry.mountPoint] = letter;
+    held.insert(letter);
+  }
+
+  std::erase_if(listed, [](const ListedMount& m) { return m.letter == 0; });
+  std::stable_sort(listed.begin(), listed.end(),
+                   [](const ListedMount& a, const ListedMount& b) { return a.letter < b.letter; });
+}
+
 }  // namespace zub

@@ -2,6 +2,7 @@
 // that turn it into lettered drives. Everything here is pure.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,14 @@ struct ListedMount {
 // The mounts that become drives, with their letters: C: for the file system
 // holding "/", D: onwards for the rest in table order, at most 24 in all.
 std::vector<ListedMount> SelectDrives(const std::vector<MountEntry>& entries);
+
+// Gives the listed drives letters that stay with their mount points for as
+// long as `remembered` lives, so a drive list made earlier keeps pointing at
+// the same file systems after another mount comes or goes: "/" is C:; a mount
+// point seen before keeps its letter; a new one takes the first letter from D:
+// that no mount point has had, and when none is left, the first one no listed
+// drive holds. The result is in letter order.
+void KeepLetters(std::vector<ListedMount>& listed, std::map<std::string, char>& remembered);
 
 // The drive type; `removableDisk` tells whether the device's disk is removable.
 DriveKind KindOf(const ListedMount& mount, bool removableDisk);
