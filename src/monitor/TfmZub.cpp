@@ -1,5 +1,6 @@
 #include "monitor/TfmZub.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -137,6 +138,11 @@ TfmZub::TfmZub(const MonitorServices& services, QWidget* parent)
   if (QSystemTrayIcon::isSystemTrayAvailable()) {
     tray_ = new QSystemTrayIcon(this);
     connect(tray_, &QSystemTrayIcon::activated, this, [this] {
+      // While a modal window runs, the main window stays hidden behind it.
+      if (QApplication::activeModalWidget() != nullptr) {
+        QApplication::activeModalWidget()->raise();
+        return;
+      }
       showNormal();
       raise();
       activateWindow();
@@ -404,15 +410,18 @@ void TfmZub::SetWindowSize(int outerWidth, int outerHeight) {
 }
 
 // The window manager's frame is known only once the window is up: the outer
-// size it was given before the frame came must then be given again.
+// size it was given before the frame came must then be given again. The
+// activation that follows reselects Mb and Total, so the resize handling is
+// not run twice (a drive that is not ready would complain twice).
 void TfmZub::FitFrame() {
   const QSize frame = frameGeometry().size() - geometry().size();
   if (frame == knownFrame_) {
     return;
   }
-  const QSize outer = size() + knownFrame_;
+  const QSize inner = size() + knownFrame_ - frame;
   knownFrame_ = frame;
-  SetWindowSize(outer.width(), outer.height());
+  handledSize_ = inner;
+  resize(inner);
 }
 
 void TfmZub::FitWindowToScreen() {
