@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
 
 #include "ui/QtCanvas.h"
 
@@ -53,14 +56,37 @@ std::optional<Font> QtPrompts::ChooseFont(const Font& initial) {
   start.setItalic(initial.italic);
   start.setUnderline(initial.underline);
   start.setStrikeOut(initial.strikeOut);
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, start, Parent());
-  if (!ok) {
+
+  QFontDialog dialog(start, Parent());
+  dialog.setOption(QFontDialog::DontUseNativeDialog);  // a native one would lose the button
+  // The font dialog has no colour of its own; without one a text colour
+  // could be lost for good, so the dialog gets a colour button.
+  ColorRef color = initial.color;
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+    QPushButton* colorButton =
+        buttons->addButton(QObject::tr("Color..."), QDialogButtonBox::ActionRole);
+    const auto showColor = [colorButton, &color] {
+      QPixmap swatch(16, 16);
+      swatch.fill(ToQColor(color));
+      colorButton->setIcon(QIcon(swatch));
+    };
+    showColor();
+    QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&dialog, &color, showColor] {
+      const QColor chosen = QColorDialog::getColor(ToQColor(color), &dialog);
+      if (chosen.isValid()) {
+        color = FromQColor(chosen);
+        showColor();
+      }
+    });
+  }
+  if (dialog.exec() != QDialog::Accepted) {
     return std::nullopt;
   }
-  Font result = initial;  // the dialog has no colour: keep the one in use
+  const QFont chosen = dialog.selectedFont();
+  Font result;
   result.name = chosen.family().toStdString();
   result.pointSize = chosen.pointSize() > 0 ? chosen.pointSize() : QFontInfo(chosen).pointSize();
+  result.color = color;
   result.bold = chosen.bold();
   result.italic = chosen.italic();
   result.underline = chosen.underline();
