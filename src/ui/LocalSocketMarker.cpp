@@ -1,5 +1,6 @@
 #include "ui/LocalSocketMarker.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -26,14 +27,24 @@ QString LocalSocketMarker::DefaultDirectory() {
   if (!runtime.isEmpty() && QDir(runtime).exists()) {
     return runtime;
   }
-  // No runtime directory: a folder only this user can enter.
-  const QString fallback = QDir::tempPath() + QStringLiteral("/zub97-%1").arg(getuid());
-  QDir().mkpath(fallback);
-  QFile::setPermissions(fallback, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  return fallback;
+  // No runtime directory: a folder only this user can enter. One that is
+  // not ours (made first by someone else) would let them hold our marker,
+  // so then the program runs without one.
+  const QByteArray fallback =
+      (QDir::tempPath() + QStringLiteral("/zub97-%1").arg(getuid())).toLocal8Bit();
+  mkdir(fallback.constData(), 0700);
+  struct stat info {};
+  if (lstat(fallback.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+      info.st_uid != getuid() || (info.st_mode & 0077) != 0) {
+    return {};
+  }
+  return QString::fromLocal8Bit(fallback);
 }
 
 QString LocalSocketMarker::PathOf(const std::string& name) const {
+  if (directory_.isEmpty()) {
+    return {};  // no safe place: no marker
+  }
   return directory_ + QLatin1Char('/') + QString::fromStdString(name);
 }
 
@@ -65,6 +76,9 @@ void LocalSocketMarker::Add(const std::string& name) {
   }
   auto server = std::make_unique<QLocalServer>();
   const QString path = PathOf(name);
+  if (path.isEmpty()) {
+    return;
+  }
   if (!server->listen(path)) {
     if (Find(name)) {
       return;  // a live copy holds it; the count is theirs

@@ -23,7 +23,8 @@ class LocalSocketMarker : public InstanceMarker {
   void Remove(const std::string& name) override;
   void OnRaiseRequest(std::function<void(const std::string& title)> handler) override;
 
-  // $XDG_RUNTIME_DIR, or a private folder under the temporary directory.
+  // $XDG_RUNTIME_DIR, or a private folder under the temporary directory;
+  // empty (no marker) when that folder is not this user's alone.
   static QString DefaultDirectory();
 
  private:

@@ -78,5 +78,33 @@ TEST_F(LocalSocketMarkerTest, TheMarkerDiesWithItsOwner) {
   EXPECT_FALSE(QFile::exists(dir.path() + "/" + QString::fromStdString(name)));
 }
 
+TEST_F(LocalSocketMarkerTest, AFallbackFolderOthersCouldEnterIsNotUsed) {
+  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray savedTmp = qgetenv("TMPDIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", dir.path().toLocal8Bit());
+
+  const QString fallback = LocalSocketMarker::DefaultDirectory();
+  EXPECT_EQ(fallback, dir.path() + QStringLiteral("/zub97-%1").arg(getuid()));
+  EXPECT_EQ(QFile::permissions(fallback) & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther |
+                                            QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup),
+            QFile::Permissions());
+
+  // Opened up to others (as if someone else had made it first): refused.
+  QFile::setPermissions(fallback,
+                        QFile::permissions(fallback) | QFile::WriteOther | QFile::ExeOther);
+  EXPECT_TRUE(LocalSocketMarker::DefaultDirectory().isEmpty());
+  LocalSocketMarker marker(LocalSocketMarker::DefaultDirectory());
+  marker.Add(name);
+  EXPECT_FALSE(marker.Find(name));
+
+  qputenv("XDG_RUNTIME_DIR", savedRuntime);
+  if (savedTmp.isNull()) {
+    qunsetenv("TMPDIR");
+  } else {
+    qputenv("TMPDIR", savedTmp);
+  }
+}
+
 }  // namespace
 }  // namespace zub
