@@ -14,6 +14,7 @@ class ScriptedPrompts : public Prompts {
  public:
   std::vector<std::string> messages;  // ShowMessage texts, in order
   std::vector<std::string> questions;
+  std::vector<bool> questionsWithCancel;
   std::deque<Answer> answers;                  // for Ask; No when empty
   std::deque<std::optional<ColorRef>> colors;  // for ChooseColor; cancel when empty
   std::deque<std::optional<Font>> fonts;       // for ChooseFont; cancel when empty
@@ -21,8 +22,9 @@ class ScriptedPrompts : public Prompts {
   std::vector<Font> fontDialogInitials;
 
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  Answer Ask(const std::string& text, bool) override {
+  Answer Ask(const std::string& text, bool withCancel) override {
     questions.push_back(text);
+    questionsWithCancel.push_back(withCancel);
     return Next(answers, Answer::No);
   }
   std::optional<ColorRef> ChooseColor(ColorRef initial) override {

@@ -147,6 +147,7 @@ TEST_F(MonitorSettingsTest, ResetAsksAndErasesOnlyOnYes) {
   EXPECT_TRUE(ResetSettings(file, prompts));
   ASSERT_EQ(prompts.questions.size(), 3u);
   EXPECT_EQ(prompts.questions[0], "Are you sure you wish to clear all saved settings?");
+  EXPECT_TRUE(prompts.questionsWithCancel[0]);  // Yes, No and Cancel
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0],
             "Saved settings have been cleared. Close and restart Zub to return to defaults");
