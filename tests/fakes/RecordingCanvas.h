@@ -27,8 +27,13 @@ class RecordingCanvas : public Canvas {
   int charWidth = 7;
   int charHeight = 11;
   std::vector<CanvasOp> ops;
-  // Bitmaps made by NewBitmap record into their own canvas; CopyRect records here.
-  std::vector<RecordingCanvas*> bitmaps;
+  // The size of every bitmap made by NewBitmap. A bitmap records into a canvas
+  // of its own, owned by the caller; CopyRect keeps its operations here.
+  struct BitmapSize {
+    int width = 0;
+    int height = 0;
+  };
+  std::vector<BitmapSize> bitmaps;
 
   void SetPenColor(ColorRef c) override { pen_ = c; }
   ColorRef PenColor() const override { return pen_; }
@@ -63,7 +68,7 @@ class RecordingCanvas : public Canvas {
     bitmap->charHeight = charHeight;
     bitmap->width = width;
     bitmap->height = height;
-    bitmaps.push_back(bitmap.get());
+    bitmaps.push_back({width, height});
     return bitmap;
   }
   void CopyRect(const Rect& d, Canvas& source, const Rect& s) override {

@@ -87,8 +87,8 @@ TEST(DiceTest, EveryFaceDrawsItsPipsInOrderAtEachScale) {
 
       const int side = 15 * scale;
       ASSERT_EQ(surface.bitmaps.size(), 1u);
-      EXPECT_EQ(surface.bitmaps[0]->width, side);
-      EXPECT_EQ(surface.bitmaps[0]->height, side);
+      EXPECT_EQ(surface.bitmaps[0].width, side);
+      EXPECT_EQ(surface.bitmaps[0].height, side);
       EXPECT_EQ(surface.ops.back().args, (std::vector<int>{0, 0, side, side, 0, 0, side, side}));
 
       const auto& ops = BitmapOps(surface);
@@ -175,7 +175,7 @@ TEST(DiceTest, NewSizePaintsInOldBoundsThenFits) {
   dice.SetDiceSize(3);
   EXPECT_EQ(dice.Width(), 30);
   ASSERT_EQ(surface.bitmaps.size(), 1u);
-  EXPECT_EQ(surface.bitmaps[0]->width, 45);
+  EXPECT_EQ(surface.bitmaps[0].width, 45);
   const auto& ops = surface.copiedBitmapOps.back();
   EXPECT_EQ(ops[0].args, (Box{0, 0, 30, 30}));
   EXPECT_EQ(ops[1].args, (std::vector<int>{0, 0, 30, 30, 9, 9}));
