@@ -235,8 +235,7 @@ TEST(DriveSelection, MountPointsWithSpaceTabNewlineAndBackslash) {
 TEST(DriveSelection, ThisMachineShowsTheTopShmMountOnly) {
   const std::vector<Drive> expected = {
       {'C', "/", DriveKind::Fixed, "/"},
-      {'D', "/mnt/tools/python", DriveKind::RamDisk,
-       "/mnt/tools/python"},
+      {'D', "/mnt/tools/python", DriveKind::RamDisk, "/mnt/tools/python"},
       {'E', "/dev/shm", DriveKind::RamDisk, "/dev/shm"},
   };
   const auto drives = DrivesOf(ReadTestData("mountinfo/this-machine.txt"));
@@ -315,10 +314,13 @@ TEST(DriveSelection, RootIsDriveCWhereverItStandsAndWhateverItIs) {
   EXPECT_EQ(live[0].kind, DriveKind::RamDisk);
 }
 
-TEST(DriveSelection, WithoutARootLettersStillStartAtC) {
+TEST(DriveSelection, InAChrootWithoutItsRootMountCIsStillTheRoot) {
   const auto drives = DrivesOf("30 21 8:17 / /data rw - ext4 /dev/sdb1 rw\n");
-  ASSERT_EQ(drives.size(), 1u);
+  ASSERT_EQ(drives.size(), 2u);
   EXPECT_EQ(drives[0].letter, 'C');
+  EXPECT_EQ(drives[0].mountPoint, "/");
+  EXPECT_EQ(drives[1].letter, 'D');
+  EXPECT_EQ(drives[1].mountPoint, "/data");
 }
 
 TEST(DriveSelection, StopsAtZ) {

@@ -240,6 +240,13 @@ std::vector<ListedMount> SelectDrives(const std::vector<MountEntry>& entries) {
   if (hasRoot) {
     const MountEntry& root = entries[rootIt->second];
     add(root, *ClassOf(root, true));
+  } else {
+    // In a chroot the file system holding "/" is mounted outside our view;
+    // it is still there to be asked about.
+    MountEntry unseenRoot;
+    unseenRoot.root = "/";
+    unseenRoot.mountPoint = "/";
+    drives.push_back({'C', MountClass::BlockDevice, unseenRoot});
   }
 
   for (std::size_t i = 0; i < entries.size() && drives.size() < kMaxDrives; ++i) {

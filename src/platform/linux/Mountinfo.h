@@ -55,7 +55,8 @@ struct ListedMount {
 };
 
 // The mounts that become drives, with their letters: C: for the file system
-// holding "/", D: onwards for the rest in table order, at most 24 in all.
+// holding "/" (also when a chroot hides its mount), D: onwards for the rest in
+// table order, at most 24 in all.
 std::vector<ListedMount> SelectDrives(const std::vector<MountEntry>& entries);
 
 // Gives the listed drives letters that stay with their mount points for as
