@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "monitor/MonitorWindowRules.h"
 #include "monitor/NumberText.h"
 
 namespace zub {
@@ -54,14 +55,14 @@ AllDisksView BuildAllDisks(const DriveQueries& drives) {
     pie.letter = DriveLetter(number);
     pie.percent = static_cast<int>(
         std::clamp<std::int64_t>(RoundHalfEven(drives.DriveFreePercent(number)), 0, 100));
-    pie.caption = std::string("Drive ") + pie.letter;
-    pie.hint = drives.FormatDriveSpace(number, SizeUnit::Mb).text + " Type is " +
-               drives.DriveTypeText(pie.letter);
+    pie.caption = DriveLabelText(pie.letter);
+    pie.hint = DiskHint(drives.FormatDriveSpace(number, SizeUnit::Mb).text,
+                        drives.DriveTypeText(pie.letter));
     view.pies.push_back(std::move(pie));
   }
 
-  const std::int64_t totalMb = RoundHalfEven(static_cast<double>(view.totalBytes) / 1048576.0);
-  const std::int64_t freeMb = RoundHalfEven(static_cast<double>(view.freeBytes) / 1048576.0);
+  const std::int64_t totalMb = RoundHalfEven(static_cast<double>(view.totalBytes) / kBytesPerMb);
+  const std::int64_t freeMb = RoundHalfEven(static_cast<double>(view.freeBytes) / kBytesPerMb);
   view.caption = std::to_string(freeMb) + "Mb /" + std::to_string(totalMb - freeMb) + "Mb /" +
                  std::to_string(totalMb) + " Mb free/used/total";
   view.outerHeight = AllDisksOuterHeight(static_cast<int>(view.pies.size()));

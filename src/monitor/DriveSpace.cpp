@@ -5,9 +5,6 @@
 namespace zub {
 namespace {
 
-constexpr double kKb = 1024.0;
-constexpr double kMb = 1048576.0;
-
 char UpperLetter(char letter) {
   if (letter >= 'a' && letter <= 'z') {
     return static_cast<char>(letter - 'a' + 'A');
@@ -127,13 +124,13 @@ DriveSpaceText DriveQueries::FormatDriveSpace(int number, SizeUnit unit) const {
       break;
     case SizeUnit::Kb:
       result.panelFontSize = 11;
-      result.text = std::to_string(RoundHalfEven(free / kKb)) + " Kb Free / " +
+      result.text = std::to_string(RoundHalfEven(free / kBytesPerKb)) + " Kb Free / " +
                     std::to_string(total / 1024) + " Kb Total";
       break;
     case SizeUnit::Mb:
     default:
       result.panelFontSize = 12;
-      result.text = std::to_string(RoundHalfEven(free / kMb)) + " Free Mb / " +
+      result.text = std::to_string(RoundHalfEven(free / kBytesPerMb)) + " Free Mb / " +
                     std::to_string(total / 1048576) + " Mb Total";
       break;
   }

@@ -15,6 +15,9 @@ namespace zub {
 enum class SizeUnit { Kb = 1, Mb = 2, Bytes = 3 };
 SizeUnit SizeUnitFromNumber(int number);
 
+inline constexpr double kBytesPerKb = 1024.0;
+inline constexpr double kBytesPerMb = 1048576.0;
+
 // A letter that is not A to Z (after upper-casing).
 class DriveIdError : public std::runtime_error {
  public:

@@ -2,14 +2,12 @@
 
 #include <cstdint>
 
+#include "monitor/DriveSpace.h"
 #include "monitor/FreeRes.h"
 #include "monitor/NumberText.h"
 
 namespace zub {
 namespace {
-
-constexpr double kKb = 1024.0;
-constexpr double kMb = 1048576.0;
 
 // Free share in whole per cent; a view with nothing in it shows 0 rather
 // than dividing by zero.
@@ -93,15 +91,15 @@ MemoryMeasurement MemoryMeter::Measure(MemoryView view) const {
     }
     case MemoryView::Virtual: {
       const MemoryStatus s = ReadStatus();
-      return SizeView(s.totalVirtual, s.availVirtual, kMb, "Mb Used/free/total");
+      return SizeView(s.totalVirtual, s.availVirtual, kBytesPerMb, "Mb Used/free/total");
     }
     case MemoryView::Real: {
       const MemoryStatus s = ReadStatus();
-      return SizeView(s.totalPhys, s.availPhys, kKb, "Kb Used/free/total");
+      return SizeView(s.totalPhys, s.availPhys, kBytesPerKb, "Kb Used/free/total");
     }
     case MemoryView::PageFile: {
       const MemoryStatus s = ReadStatus();
-      return SizeView(s.totalPageFile, s.availPageFile, kMb, "Mb Used/free/total");
+      return SizeView(s.totalPageFile, s.availPageFile, kBytesPerMb, "Mb Used/free/total");
     }
     case MemoryView::Gdi:
       return ResourceView(*resources_, 1, "GDI");
