@@ -1,5 +1,7 @@
 #include "app/Report.h"
 
+#include "app/ReportRecord.h"
+
 #include <string>
 #include <vector>
 
@@ -26,30 +28,34 @@ class ReadOnlyView : public SettingsFile {
   SettingsFile* file_;
 };
 
-void Record(std::ostream& out, const std::vector<std::string>& fields) {
+}  // namespace
+
+void WriteRecord(std::ostream& out, const std::vector<std::string>& fields) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     out << (i == 0 ? "" : "\t") << ReportField(fields[i]);
   }
   out << '\n';
 }
 
-}  // namespace
-
 std::string ReportField(const std::string& text) {
+  static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
   for (const char c : text) {
-    switch (c) {
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      default:
-        out += c;
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (byte < 0x20 || byte == 0x7f) {
+      // Any other control byte (a NUL in a settings value, a carriage return)
+      // would break the one-record-a-line promise.
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xf];
+    } else {
+      out += c;
     }
   }
   return out;
@@ -61,7 +67,8 @@ int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& e
 
   for (const DriveInfo& drive : sources.drives.Drives()) {
     const int n = DriveNumber(drive.letter);
-    Record(out, {"drive", std::string(1, drive.letter), drive.mountPoint,
+    WriteRecord(out,
+                {"drive", std::string(1, drive.letter), drive.mountPoint,
                  queries.DriveTypeText(drive.letter), std::to_string(queries.DriveFreeBytes(n)),
                  std::to_string(queries.DriveTotalBytes(n)),
                  std::to_string(RoundHalfEven(queries.DriveFreePercent(n))),
@@ -72,17 +79,17 @@ int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& e
 
   // The All Disks window: its caption, then one record per shown pie.
   const AllDisksView allDisks = BuildAllDisks(queries);
-  Record(out, {"alldisks", allDisks.caption});
+  WriteRecord(out, {"alldisks", allDisks.caption});
   for (const AllDisksPie& pie : allDisks.pies) {
-    Record(out, {"pie", std::to_string(pie.pie), std::string(1, pie.letter),
-                 std::to_string(pie.percent), pie.hint});
+    WriteRecord(out, {"pie", std::to_string(pie.pie), std::string(1, pie.letter),
+                      std::to_string(pie.percent), pie.hint});
   }
 
   const MemoryMeter meter(sources.memory, sources.resources);
   for (const MemoryView view : kAllMemoryViews) {
     try {
       const MemoryMeasurement m = meter.Measure(view);
-      Record(out, {"memory", MemoryViewCaption(view), std::to_string(m.freePercent), m.text});
+      WriteRecord(out, {"memory", MemoryViewCaption(view), std::to_string(m.freePercent), m.text});
     } catch (const std::runtime_error& e) {
       err << "zub97-report: " << MemoryViewCaption(view) << ": " << e.what() << '\n';
       status = 1;
@@ -90,7 +97,7 @@ int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& e
   }
 
   try {
-    Record(out, {"title", meter.TitleSummary()});
+    WriteRecord(out, {"title", meter.TitleSummary()});
   } catch (const std::runtime_error& e) {
     err << "zub97-report: title: " << e.what() << '\n';
     status = 1;
@@ -105,7 +112,7 @@ int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& e
   for (const auto& [name, value] : MonitorSettingsFields(LoadMonitorSettings(settingsView))) {
     fields.push_back(name + "=" + value);
   }
-  Record(out, fields);
+  WriteRecord(out, fields);
   return status;
 }
 

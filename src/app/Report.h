@@ -25,7 +25,4 @@ struct ReportSources {
 // exit status (0 when nothing failed). Reads, never writes, the settings.
 int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& err);
 
-// A field with its tab, line break and backslash characters escaped.
-std::string ReportField(const std::string& text);
-
 }  // namespace zub

@@ -1,5 +1,7 @@
 #include "app/Report.h"
 
+#include "app/ReportRecord.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -97,6 +99,14 @@ TEST_F(ReportTest, FailuresGoToStandardErrorWithANonZeroStatus) {
   // What could be measured is still reported.
   EXPECT_NE(out.str().find("memory\tSystem\t80\t"), std::string::npos);
   EXPECT_EQ(out.str().find("memory\tGDI"), std::string::npos);
+}
+
+TEST(ReportFieldTest, EveryControlByteIsEscapedSoARecordStaysOneLine) {
+  const std::string raw = std::string("a\tb\nc\\d") + '\0' + "e\rf\x1b\x7fg\xc3\xa9";
+  EXPECT_EQ(ReportField(raw), "a\\tb\\nc\\\\d\\x00e\\x0df\\x1b\\x7fg\xc3\xa9");
+  std::ostringstream out;
+  WriteRecord(out, {"settings", raw});
+  EXPECT_EQ(out.str().find('\n'), out.str().size() - 1);
 }
 
 }  // namespace

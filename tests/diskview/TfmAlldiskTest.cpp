@@ -160,6 +160,7 @@ TEST_F(TfmAlldiskTest, CancelledColourDialogChangesNothing) {
   SetDrives(2);
   window.FormActivate();
   const MonitorSettings before = settings;
+  prompts.colors = {std::nullopt, std::nullopt};
   window.FreeSpace1Click();
   window.UsedSpace1Click();
   EXPECT_EQ(prompts.colorDialogInitials.size(), 2u);

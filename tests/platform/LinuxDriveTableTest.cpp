@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 namespace zub {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 namespace zub {
 namespace {

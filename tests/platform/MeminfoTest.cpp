@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 #include "platform/linux/LinuxMemorySource.h"
 
 namespace zub {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 namespace zub {
 namespace {

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 namespace zub {
 namespace {

@@ -331,6 +331,7 @@ TEST_F(TfmZubTest, ACancelledColourChangesNothing) {
   TfmZub& w = OpenActive();
   const MonitorSettings before = w.Settings();
   const auto slices = w.Chart1->Slices();
+  prompts.colors = {std::nullopt};
   QTest::mouseClick(w.Label1, Qt::LeftButton);
   ASSERT_EQ(prompts.colorDialogInitials, std::vector<ColorRef>{kBlack});
   EXPECT_EQ(w.Settings(), before);

@@ -1,4 +1,4 @@
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 #include <stdlib.h>
 
@@ -14,7 +14,7 @@ namespace zub::test_support {
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern =
-      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/zub-platform-XXXXXX";
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/zub-test-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("mkdtemp failed");
   }
