@@ -67,14 +67,14 @@ int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& e
 
   for (const DriveInfo& drive : sources.drives.Drives()) {
     const int n = DriveNumber(drive.letter);
-    WriteRecord(out,
-                {"drive", std::string(1, drive.letter), drive.mountPoint,
-                 queries.DriveTypeText(drive.letter), std::to_string(queries.DriveFreeBytes(n)),
-                 std::to_string(queries.DriveTotalBytes(n)),
-                 std::to_string(RoundHalfEven(queries.DriveFreePercent(n))),
-                 queries.FormatDriveSpace(n, SizeUnit::Mb).text,
-                 queries.FormatDriveSpace(n, SizeUnit::Kb).text,
-                 queries.FormatDriveSpace(n, SizeUnit::Bytes).text});
+    WriteRecord(
+        out,
+        {"drive", std::string(1, drive.letter), drive.mountPoint,
+         queries.DriveTypeText(drive.letter), std::to_string(queries.DriveFreeBytes(n)),
+         std::to_string(queries.DriveTotalBytes(n)), std::to_string(queries.RoundedFreePercent(n)),
+         queries.FormatDriveSpace(n, SizeUnit::Mb).text,
+         queries.FormatDriveSpace(n, SizeUnit::Kb).text,
+         queries.FormatDriveSpace(n, SizeUnit::Bytes).text});
   }
 
   // The All Disks window: its caption, then one record per shown pie.

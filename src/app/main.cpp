@@ -5,26 +5,23 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <csignal>
 
 #include "app/Application.h"
 #include "app/LinuxServices.h"
+#include "app/WindowHub.h"
 #include "monitor/TfmZub.h"
 #include "ui/LocalSocketMarker.h"
 #include "ui/QtPrompts.h"
 
 namespace {
 
-// The manual beside the installed program, else the copy in the build tree.
+// The manual lies where the program's own folder says, installed or built.
 std::string ManualPath() {
-  const QString installed =
-      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zub97/manual/index.html");
-  if (QFileInfo::exists(installed)) {
-    return QDir::cleanPath(installed).toStdString();
-  }
-  return ZUB97_BUILD_MANUAL;
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/" ZUB97_MANUAL_FROM_BIN "/index.html"))
+      .toStdString();
 }
 
 // A signal handler may only write to a descriptor; the event loop reads it.
@@ -68,7 +65,10 @@ int main(int argc, char** argv) {
                                       marker,
                                       prompts,
                                       {}};
-  zub::TfmZub window(services);
+  zub::WindowHub hub({platform.drives, platform.disk, prompts});
+  zub::TfmZub window(services, hub);
+  hub.SetMainWindow(&window, &window.Settings(),
+                    [&window] { return window.SelectedDriveLetter(); });
   if (application.Terminated()) {
     return 0;  // another copy runs
   }

@@ -1,7 +1,5 @@
 #include "diskview/AllDisks.h"
 
-#include <algorithm>
-
 #include "monitor/MonitorWindowRules.h"
 #include "monitor/NumberText.h"
 
@@ -53,8 +51,7 @@ AllDisksView BuildAllDisks(const DriveQueries& drives) {
     pie.pie = static_cast<int>(view.pies.size()) + 1;
     pie.driveNumber = number;
     pie.letter = DriveLetter(number);
-    pie.percent = static_cast<int>(
-        std::clamp<std::int64_t>(RoundHalfEven(drives.DriveFreePercent(number)), 0, 100));
+    pie.percent = drives.RoundedFreePercent(number);
     pie.caption = DriveLabelText(pie.letter);
     pie.hint = DiskHint(drives.FormatDriveSpace(number, SizeUnit::Mb).text,
                         drives.DriveTypeText(pie.letter));

@@ -7,13 +7,14 @@
 
 #include "diskview/AllDisks.h"
 #include "diskview/PieGrafWidget.h"
+#include "monitor/EventDrives.h"
 #include "ui/Activation.h"
 
 namespace zub {
 
-TfmAlldisk::TfmAlldisk(MonitorSettings& settings, const DriveQueries& drives, Prompts& prompts,
-                       QWidget* parent)
-    : QDialog(parent), settings_(settings), drives_(drives), prompts_(prompts) {
+TfmAlldisk::TfmAlldisk(MonitorSettings& settings, DriveTable& drives, DiskSpace& disk,
+                       Prompts& prompts, QWidget* parent)
+    : QDialog(parent), settings_(settings), drives_(drives), disk_(disk), prompts_(prompts) {
   setObjectName("fmAlldisk");
   setWindowTitle("Zub All Disk");
   QFont windowFont("MS Sans Serif");
@@ -50,7 +51,8 @@ PieGrafWidget* TfmAlldisk::PieGraf(int number) const {
 }
 
 void TfmAlldisk::FormActivate() {
-  const AllDisksView view = BuildAllDisks(drives_);
+  const EventDrives drives(drives_, disk_);
+  const AllDisksView view = BuildAllDisks(drives.Queries());
   auto drive = view.pies.begin();
   for (PieGrafWidget* pie : pies_) {
     pie->Graf().SetMainColor(static_cast<ColorRef>(settings_.AllColor));

@@ -7,6 +7,8 @@
 
 #include "monitor/DriveSpace.h"
 #include "monitor/MonitorSettings.h"
+#include "platform/DiskSpace.h"
+#include "platform/DriveTable.h"
 #include "ui/Color.h"
 #include "ui/Font.h"
 #include "ui/Prompts.h"
@@ -22,8 +24,8 @@ class TfmAlldisk : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to all three: they outlive the window.
-  TfmAlldisk(MonitorSettings& settings, const DriveQueries& drives, Prompts& prompts,
+  // Keeps references to all four: they outlive the window.
+  TfmAlldisk(MonitorSettings& settings, DriveTable& drives, DiskSpace& disk, Prompts& prompts,
              QWidget* parent = nullptr);
 
   // Each time the window becomes active: fills and lays out the pies.
@@ -44,7 +46,8 @@ class TfmAlldisk : public QDialog {
   void ApplyOuterHeight(int outerHeight);
 
   MonitorSettings& settings_;
-  const DriveQueries& drives_;
+  DriveTable& drives_;
+  DiskSpace& disk_;
   Prompts& prompts_;
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;

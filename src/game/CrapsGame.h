@@ -21,7 +21,7 @@ struct RollResult {
   std::string total;    // the lower panel
 };
 
-// Held by the main window, not by the game window, so the money carries over
+// Held by the window hub, not by the game window, so the money carries over
 // from one opening of the game to the next.
 struct CrapsGame {
   static constexpr std::int32_t kStartTotal = 500;

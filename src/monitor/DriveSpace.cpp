@@ -1,5 +1,7 @@
 #include "monitor/DriveSpace.h"
 
+#include <algorithm>
+
 #include "monitor/NumberText.h"
 
 namespace zub {
@@ -107,6 +109,12 @@ double DriveQueries::DriveFreePercent(int number) const {
     return static_cast<double>(DriveFreeBytes(number)) / total * 100.0;
   }
   return 0.0;
+}
+
+int DriveQueries::RoundedFreePercent(int number) const {
+  // A failed free query next to a known total would give a negative share.
+  return static_cast<int>(
+      std::clamp<std::int64_t>(RoundHalfEven(DriveFreePercent(number)), 0, 100));
 }
 
 DriveSpaceText DriveQueries::FormatDriveSpace(int number, SizeUnit unit) const {

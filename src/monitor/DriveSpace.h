@@ -49,6 +49,8 @@ class DriveQueries {
   std::string DriveTypeText(char letter) const;
   // 0 to 100, not rounded; 0 when the total is not above 0.
   double DriveFreePercent(int number) const;
+  // The free percentage as every window shows it: rounded half to even, 0 to 100.
+  int RoundedFreePercent(int number) const;
   DriveSpaceText FormatDriveSpace(int number, SizeUnit unit) const;
 
   DriveTable& Table() const { return *table_; }

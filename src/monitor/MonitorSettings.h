@@ -33,10 +33,15 @@ struct MonitorSettings {
   bool operator==(const MonitorSettings&) const = default;
 };
 
-// Which windows were opened in this run: their sections are saved only then.
+// Which reusable windows were opened in this run. The directory space and
+// file search windows' sections are saved only when they were.
 struct OpenedWindows {
+  bool allDisks = false;
   bool directorySpace = false;
+  bool directoryTree = false;
   bool fileSearch = false;
+  bool processTree = false;
+  bool runningWindows = false;
 };
 
 // Reads the settings, creating the empty key when it is missing. Never

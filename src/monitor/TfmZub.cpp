@@ -4,57 +4,29 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSystemTrayIcon>
-#include <QTextBrowser>
 #include <QTimer>
-#include <QUrl>
-#include <QVBoxLayout>
-#include <functional>
 
 #include "diskview/Shape1.h"
-#include "diskview/TfmAlldisk.h"
-#include "game/TfmGame.h"
 #include "monitor/MonitorWindowRules.h"
-#include "monitor/NumberText.h"
 #include "monitor/PieChartView.h"
+#include "monitor/TrayTitle.h"
 #include "ui/Activation.h"
+#include "ui/ClickLabel.h"
+#include "ui/HelpWindow.h"
 #include "ui/QtCanvas.h"
 
 namespace zub {
 namespace {
-
-// The swatch captions answer a click like their swatches do.
-class ClickLabel : public QLabel {
- public:
-  ClickLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-      : QLabel(text, parent), onClick_(std::move(onClick)) {}
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-      onClick_();
-    }
-  }
-
- private:
-  std::function<void()> onClick_;
-};
 
 QFont FontOf(const char* name, int points) {
   Font font;
@@ -88,27 +60,18 @@ int ViewIndex(MemoryView view) {
   return 0;
 }
 
-QIcon PieIcon(int freePercent, ColorRef freeColor, ColorRef usedColor) {
-  QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  {
-    QPainter painter(&image);
-    QtCanvas canvas(painter);
-    DrawPieSlices(canvas, Rect{0, 0, 32, 32},
-                  {{static_cast<double>(freePercent), "Free", freeColor},
-                   {static_cast<double>(100 - freePercent), "Used", usedColor}});
-  }
-  return QIcon(QPixmap::fromImage(image));
+MonitorSources SourcesOf(const MonitorServices& s) {
+  return {s.application, s.drives, s.disk, s.memory, s.resources, s.settings, s.prompts};
 }
 
 }  // namespace
 
-TfmZub::TfmZub(const MonitorServices& services, QWidget* parent)
+TfmZub::TfmZub(const MonitorServices& services, ToolWindows& tools, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
-      drives_(services.drives, services.disk),
-      meter_(services.memory, services.resources),
-      OnlyOne1(services.application, services.marker) {
+      tools_(tools),
+      OnlyOne1(services.application, services.marker),
+      state_(SourcesOf(services)) {
   setObjectName("fmZub");
   setWindowTitle(kStartCaption);
   setFont(FontOf("System", 10));
@@ -135,25 +98,14 @@ TfmZub::TfmZub(const MonitorServices& services, QWidget* parent)
     Run(&TfmZub::FormActivate);
   });
 
-  if (QSystemTrayIcon::isSystemTrayAvailable()) {
-    tray_ = new QSystemTrayIcon(this);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this] {
-      // While a modal window runs, the main window stays hidden behind it.
-      if (QApplication::activeModalWidget() != nullptr) {
-        QApplication::activeModalWidget()->raise();
-        return;
-      }
-      showNormal();
-      raise();
-      activateWindow();
-    });
-  }
-  services_.application.OnTitleChanged([self = QPointer<TfmZub>(this)](const std::string& title) {
-    if (self) {
-      self->ShowApplicationTitle(title);
-    }
-  });
-  ShowApplicationTitle(services_.application.Title());
+  tray_ = new TrayTitle(this);
+  services_.application.OnTitleChanged(
+      [tray = QPointer<TrayTitle>(tray_)](const std::string& title) {
+        if (tray) {
+          tray->ShowTitle(title);
+        }
+      });
+  tray_->ShowTitle(services_.application.Title());
 
   // A second copy asks for the window by the title it saw; answer only to ours.
   services_.marker.OnRaiseRequest([this](const std::string& title) {
@@ -177,10 +129,56 @@ void TfmZub::Run(Handler handler) {
   try {
     (this->*handler)();
   } catch (const std::exception& e) {
+    Render();  // what the handler changed before it failed stays changed
     services_.prompts.ShowMessage(e.what());
   }
-  // A checkable entry toggles itself when chosen; the marks follow the window's state.
-  SyncChecks();
+  Render();
+}
+
+void TfmZub::Render() {
+  const MonitorView& view = state_.View();
+  setWindowTitle(Q(view.caption));
+  Panel1->setText(Q(view.panelText));
+  Panel1->setFont(FontOf("MS Sans Serif", ScaledFontSize(view.panelFontSize, fontScale_)));
+  Chart1->setToolTip(Q(view.diskHint));
+  Chart2->setToolTip(Q(view.memoryHint));
+  for (auto [label, text] : {std::pair{Label5, &view.label5}, std::pair{Label6, &view.label6}}) {
+    if (label->text() != Q(*text)) {
+      label->setText(Q(*text));
+      label->adjustSize();
+    }
+  }
+  if (view.diskLabelsPlaced != placedLabels_) {
+    placedLabels_ = view.diskLabelsPlaced;
+    ApplyDiskLabels();
+  }
+  ShowPie(Chart1, view.disk);
+  ShowPie(Chart2, view.memory);
+  const std::array<TShape1*, 4> shapes = {Shape11, Shape12, Shape13, Shape14};
+  for (std::size_t i = 0; i < shapes.size(); ++i) {
+    shapes[i]->SetBrushColor(view.swatches[i]);
+  }
+  // A checkable entry toggles itself when chosen; the marks follow the state.
+  for (std::size_t i = 0; i < unitEntries_.size(); ++i) {
+    unitEntries_[i]->setChecked(static_cast<int>(i) == UnitIndex(view.checkedUnit));
+  }
+  for (std::size_t i = 0; i < viewEntries_.size(); ++i) {
+    viewEntries_[i]->setChecked(static_cast<int>(i) == ViewIndex(view.checkedView));
+  }
+}
+
+void TfmZub::ShowPie(PieChartView* chart, const PieView& pie) {
+  if (!pie.shown) {
+    return;
+  }
+  const std::vector<PieSlice>& now = chart->Slices();
+  if (now.size() == 2 && now[0].value == pie.freePercent && now[0].color == pie.freeColor &&
+      now[1].color == pie.usedColor) {
+    return;
+  }
+  chart->ClearSlices();
+  chart->AddSlice(pie.freePercent, "Free", pie.freeColor);
+  chart->AddSlice(100 - pie.freePercent, "Used", pie.usedColor);
 }
 
 void TfmZub::BuildControls() {
@@ -204,12 +202,12 @@ void TfmZub::BuildControls() {
   // The pies act as the menu entries of the windows they open.
   connect(Chart1, &PieChartView::clicked, this, [this] {
     if (directorySearch1_ != nullptr && directorySearch1_->isEnabled()) {
-      directorySearch1_->trigger();
+      Run(&TfmZub::DirectorySearch1Click);
     }
   });
   connect(Chart2, &PieChartView::clicked, this, [this] {
     if (whatsRunning1_ != nullptr && whatsRunning1_->isEnabled()) {
-      whatsRunning1_->trigger();
+      Run(&TfmZub::Chart2Click);
     }
   });
 
@@ -225,14 +223,13 @@ void TfmZub::BuildControls() {
   const std::array<const char*, 4> captionHints = {
       "Change Free Disk Color", "Change Used Disk Color", "Change Free Mem Color",
       "Change Used Mem Color"};
-  const std::array<ColorRef, 4> designColors = {kRed, kBlue, kGreen, kPurple};
   std::array<TShape1*, 4> shapes{};
   std::array<QLabel*, 4> labels{};
   for (std::size_t i = 0; i < 4; ++i) {
     const Handler handler = colorHandlers[i];
     shapes[i] = new TShape1(client);
     shapes[i]->setObjectName(QString("Shape1%1").arg(i + 1));
-    shapes[i]->SetBrushColor(designColors[i]);
+    shapes[i]->SetBrushColor(state_.View().swatches[i]);
     shapes[i]->setToolTip("Change Color");
     connect(shapes[i], &TShape1::clicked, this, [this, handler] { Run(handler); });
     labels[i] = new ClickLabel(captions[i], client, [this, handler] { Run(handler); });
@@ -270,29 +267,33 @@ QAction* TfmZub::AddEntry(QMenu* menu, const char* text, Handler handler) {
   return action;
 }
 
-void TfmZub::BuildMenus() {
-  // Entries of windows this program does not have yet stay visible, disabled.
-  auto unbuilt = [](QAction* action) {
-    action->setEnabled(false);
-    return action;
-  };
+QAction* TfmZub::AddToolEntry(QMenu* menu, const char* text, Tool tool, Handler handler) {
+  QAction* action = AddEntry(menu, text, handler);
+  // Entries of windows this build does not have stay visible, disabled.
+  action->setEnabled(tools_.Available(tool));
+  return action;
+}
 
+void TfmZub::BuildMenus() {
   Disk1 = menuBar()->addMenu("Disk");
-  AddEntry(Disk1, "All Disks", &TfmZub::AllDisks1Click);
+  AddToolEntry(Disk1, "All Disks", Tool::AllDisks, &TfmZub::AllDisks1Click);
   unitEntries_ = {AddEntry(Disk1, "Megabytes", &TfmZub::Megabytes1Click),
                   AddEntry(Disk1, "Kilobytes", &TfmZub::Kilobytes1Click),
                   AddEntry(Disk1, "Bytes", &TfmZub::Bytes1Click)};
-  directorySearch1_ = unbuilt(AddEntry(Disk1, "Directory Search", nullptr));
-  unbuilt(AddEntry(Disk1, "Directory Tree", nullptr));
-  unbuilt(AddEntry(Disk1, "File Search", nullptr));
+  directorySearch1_ =
+      AddToolEntry(Disk1, "Directory Search", Tool::DirectorySpace, &TfmZub::DirectorySearch1Click);
+  AddToolEntry(Disk1, "Directory Tree", Tool::DirectoryTree, &TfmZub::DirectoryTree1Click);
+  AddToolEntry(Disk1, "File Search", Tool::FileSearch, &TfmZub::FileSearch1Click);
   QMenu* diskColors = Disk1->addMenu("Pie Graph Colors");
   AddEntry(diskColors, "Free Space", &TfmZub::Label1Click);
   AddEntry(diskColors, "Used Space", &TfmZub::Label2Click);
   AddEntry(diskColors, "Set to Default", nullptr);
 
   Memory1 = menuBar()->addMenu("Memory");
-  whatsRunning1_ = unbuilt(AddEntry(Memory1, "Whats running . Window Names. ", nullptr));
-  unbuilt(AddEntry(Memory1, "Memory Tree. Processes and Modules.", nullptr));
+  whatsRunning1_ = AddToolEntry(Memory1, "Whats running . Window Names. ", Tool::RunningWindows,
+                                &TfmZub::Chart2Click);
+  AddToolEntry(Memory1, "Memory Tree. Processes and Modules.", Tool::ProcessTree,
+               &TfmZub::MemoryMap1Click);
   const std::array<Handler, 7> viewHandlers = {
       &TfmZub::Total1Click, &TfmZub::Virtual1Click, &TfmZub::Real1Click, &TfmZub::PageFile1Click,
       &TfmZub::GDI1Click,   &TfmZub::System1Click,  &TfmZub::User1Click};
@@ -311,39 +312,38 @@ void TfmZub::BuildMenus() {
   for (QAction* entry : viewEntries_) {
     entry->setCheckable(true);
   }
-  SyncChecks();
 
   Options1 = menuBar()->addMenu("Options");
   AddEntry(Options1, "Small Zub", &TfmZub::Small1Click);
   AddEntry(Options1, "Medium Zub", &TfmZub::Medium1Click);
   AddEntry(Options1, "Large Zub", &TfmZub::Large1Click);
-  AddEntry(Options1, "Craps Game", &TfmZub::Craps1Click);
+  AddToolEntry(Options1, "Craps Game", Tool::Craps, &TfmZub::Craps1Click);
   AddEntry(Options1, "Reset Settings", &TfmZub::ResetSettings1Click);
 
   Help1 = menuBar()->addAction("Help");
   connect(Help1, &QAction::triggered, this, [this] { Run(&TfmZub::Help1Click); });
 
   PopupMenu1 = new QMenu(this);
-  AddEntry(PopupMenu1, "All Disk Graphs", &TfmZub::AllDisks1Click);
-  unbuilt(AddEntry(PopupMenu1, "Directory Tree", nullptr));
-  unbuilt(AddEntry(PopupMenu1, "Memory Tree", nullptr));
+  AddToolEntry(PopupMenu1, "All Disk Graphs", Tool::AllDisks, &TfmZub::AllDisks1Click);
+  AddToolEntry(PopupMenu1, "Directory Tree", Tool::DirectoryTree, &TfmZub::DirectoryTree1Click);
+  AddToolEntry(PopupMenu1, "Memory Tree", Tool::ProcessTree, &TfmZub::MemoryMap1Click);
   AddEntry(PopupMenu1, "What Running", nullptr);
   AddEntry(PopupMenu1, "Small Zub ", &TfmZub::Small1Click);
   AddEntry(PopupMenu1, "Medium Zub", &TfmZub::Medium1Click);
   AddEntry(PopupMenu1, "Large Zub", &TfmZub::Large1Click);
-  unbuilt(AddEntry(PopupMenu1, "File Search", nullptr));
-  unbuilt(AddEntry(PopupMenu1, "Directory Search", nullptr));
-  AddEntry(PopupMenu1, "Craps Game", &TfmZub::Craps1Click);
+  AddToolEntry(PopupMenu1, "File Search", Tool::FileSearch, &TfmZub::FileSearch1Click);
+  AddToolEntry(PopupMenu1, "Directory Search", Tool::DirectorySpace,
+               &TfmZub::DirectorySearch1Click);
+  AddToolEntry(PopupMenu1, "Craps Game", Tool::Craps, &TfmZub::Craps1Click);
 }
 
 char TfmZub::SelectedDriveLetter() const {
   const QVariant data = DriveComboBox1->currentData();
+  std::optional<char> listed;
   if (data.isValid()) {
-    return static_cast<char>(data.toChar().toUpper().toLatin1());
+    listed = static_cast<char>(data.toChar().toLatin1());
   }
-  // No drive at all: ask about the current drive, which the queries know as C: at worst.
-  const char current = services_.drives.CurrentDriveLetter();
-  return DriveNumber(current) != 0 ? static_cast<char>(DriveLetter(DriveNumber(current))) : 'C';
+  return ChosenDriveLetter(listed, listed ? 'C' : services_.drives.CurrentDriveLetter());
 }
 
 // --- layout -------------------------------------------------------------
@@ -466,45 +466,20 @@ void TfmZub::contextMenuEvent(QContextMenuEvent* event) {
 // --- window events ------------------------------------------------------
 
 void TfmZub::FormCreate() {
-  opened_ = {};
   FitWindowToScreen();
-  settings_ = LoadMonitorSettings(services_.settings);
-  Shape11->SetBrushColor(static_cast<ColorRef>(settings_.Pie1Color));
-  Shape12->SetBrushColor(static_cast<ColorRef>(settings_.Pie1Slice));
-  Shape13->SetBrushColor(static_cast<ColorRef>(settings_.Pie2Color));
-  Shape14->SetBrushColor(static_cast<ColorRef>(settings_.Pie2Slice));
+  state_.Create();
 }
 
 void TfmZub::FormActivate() {
-  setWindowTitle(Q(ActivatedCaption()));
-  SetPanelFontSize(12);
-  // The quick update: always Mb, no readiness check.
-  const char letter = SelectedDriveLetter();
-  const int number = DriveNumber(letter);
-  const DriveSpaceText space = drives_.FormatDriveSpace(number, SizeUnit::Mb);
-  SetPanelText(space.text);
-  SetPanelFontSize(space.panelFontSize);
-  Chart1->setToolTip(Q(DiskHint(space.text, drives_.DriveTypeText(letter))));
-  const int percent = static_cast<int>(RoundHalfEven(drives_.DriveFreePercent(number)));
-  SetLabelText(Label5, DriveLabelText(letter));
-  SetLabelText(Label6, PercentText(percent));
-  lastDiskPercent_ = percent;
-  UpdateDiskPie();
-
-  Megabytes1Click();
-  Total1Click();
+  state_.Activate(SelectedDriveLetter());
 }
 
 void TfmZub::FormResize() {
-  Megabytes1Click();
-  Total1Click();
+  state_.Resize(SelectedDriveLetter());
 }
 
 void TfmZub::FormClose() {
-  if (settingsCleared_) {
-    return;
-  }
-  SaveMonitorSettings(services_.settings, settings_, opened_);
+  state_.Close(tools_.Opened());
 }
 
 void TfmZub::closeEvent(QCloseEvent* event) {
@@ -517,119 +492,57 @@ void TfmZub::closeEvent(QCloseEvent* event) {
 }
 
 void TfmZub::DriveComboBox1Change() {
-  const char letter = SelectedDriveLetter();
-  const int number = DriveNumber(letter);
-  SetPanelFontSize(12);
-  if (!drives_.IsDriveReady(letter)) {
-    services_.prompts.ShowMessage(DriveNotReadyMessage(letter));
-    return;
-  }
-  const DriveSpaceText space = drives_.FormatDriveSpace(number, unit_.value_or(SizeUnit::Mb));
-  SetPanelText(space.text);
-  SetPanelFontSize(space.panelFontSize);
-  const int percent = static_cast<int>(RoundHalfEven(drives_.DriveFreePercent(number)));
-  lastDiskPercent_ = percent;
-  UpdateDiskPie();
-  Chart1->setToolTip(Q(DiskHint(space.text, drives_.DriveTypeText(letter))));
-  SetLabelText(Label5, DriveLabelText(letter));
-  SetLabelText(Label6, PercentText(percent));
-  ApplyDiskLabels();
+  state_.DriveUpdate(SelectedDriveLetter());
 }
 
 void TfmZub::Timer1Timer() {
-  services_.application.SetTitle(meter_.TitleSummary());
-  if (tray_ != nullptr) {
-    UpdateTrayIcon(meter_.Measure(MemoryView::Total).freePercent);
+  state_.Tick();
+  if (tray_->HasTray()) {
+    UpdateTray(state_.TotalFreePercent());
   }
+}
+
+void TfmZub::UpdateTray(int freePercent) {
+  const MonitorSettings& settings = state_.Settings();
+  tray_->ShowFreePercent(freePercent, static_cast<ColorRef>(settings.Pie2Color),
+                         static_cast<ColorRef>(settings.Pie2Slice));
 }
 
 // --- units and memory views ---------------------------------------------
 
-void TfmZub::SelectUnit(SizeUnit unit) {
-  unit_ = unit;
-  DriveComboBox1Change();
-  CheckUnit(unit);  // also when the drive was not ready
-}
-
 void TfmZub::Megabytes1Click() {
-  SelectUnit(SizeUnit::Mb);
+  state_.SelectUnit(SizeUnit::Mb, SelectedDriveLetter());
 }
 void TfmZub::Kilobytes1Click() {
-  SelectUnit(SizeUnit::Kb);
+  state_.SelectUnit(SizeUnit::Kb, SelectedDriveLetter());
 }
 void TfmZub::Bytes1Click() {
-  SelectUnit(SizeUnit::Bytes);
-}
-
-void TfmZub::SelectMemoryView(MemoryView view) {
-  const bool resource = IsResourceView(view);
-  if (!resource) {
-    SetPanelFontSize(ViewPanelFontSize(view));
-    CheckView(view);
-  }
-  // A failing resource query stops here: pie, panel and marks stay as they were.
-  const MemoryMeasurement measured = meter_.Measure(view);
-  lastMemoryPercent_ = measured.freePercent;
-  UpdateMemoryPie();
-  if (measured.applicationTitle) {
-    services_.application.SetTitle(*measured.applicationTitle);
-  }
-  if (resource) {
-    SetPanelFontSize(12);
-  }
-  SetPanelText(measured.text);
-  Chart2->setToolTip(Q(measured.text));
-  if (resource) {
-    CheckView(view);
-  }
-  if (view == MemoryView::Total && tray_ != nullptr) {
-    UpdateTrayIcon(measured.freePercent);
-  }
+  state_.SelectUnit(SizeUnit::Bytes, SelectedDriveLetter());
 }
 
 void TfmZub::Total1Click() {
-  SelectMemoryView(MemoryView::Total);
+  state_.SelectMemoryView(MemoryView::Total);
+  if (tray_->HasTray()) {
+    UpdateTray(state_.LastMemoryPercent());
+  }
 }
 void TfmZub::Virtual1Click() {
-  SelectMemoryView(MemoryView::Virtual);
+  state_.SelectMemoryView(MemoryView::Virtual);
 }
 void TfmZub::Real1Click() {
-  SelectMemoryView(MemoryView::Real);
+  state_.SelectMemoryView(MemoryView::Real);
 }
 void TfmZub::PageFile1Click() {
-  SelectMemoryView(MemoryView::PageFile);
+  state_.SelectMemoryView(MemoryView::PageFile);
 }
 void TfmZub::GDI1Click() {
-  SelectMemoryView(MemoryView::Gdi);
+  state_.SelectMemoryView(MemoryView::Gdi);
 }
 void TfmZub::System1Click() {
-  SelectMemoryView(MemoryView::System);
+  state_.SelectMemoryView(MemoryView::System);
 }
 void TfmZub::User1Click() {
-  SelectMemoryView(MemoryView::User);
-}
-
-void TfmZub::CheckUnit(SizeUnit unit) {
-  checkedUnit_ = unit;
-  SyncChecks();
-}
-
-void TfmZub::CheckView(MemoryView view) {
-  checkedView_ = view;
-  SyncChecks();
-}
-
-void TfmZub::SyncChecks() {
-  for (std::size_t i = 0; i < unitEntries_.size(); ++i) {
-    if (unitEntries_[i] != nullptr) {
-      unitEntries_[i]->setChecked(static_cast<int>(i) == UnitIndex(checkedUnit_));
-    }
-  }
-  for (std::size_t i = 0; i < viewEntries_.size(); ++i) {
-    if (viewEntries_[i] != nullptr) {
-      viewEntries_[i]->setChecked(static_cast<int>(i) == ViewIndex(checkedView_));
-    }
-  }
+  state_.SelectMemoryView(MemoryView::User);
 }
 
 // --- presets and colours ------------------------------------------------
@@ -644,90 +557,51 @@ void TfmZub::Large1Click() {
   ApplyPreset(WindowPreset::Large);
 }
 
-void TfmZub::ChooseSliceColor(int slice) {
-  const std::optional<ColorRef> chosen = services_.prompts.ChooseColor(colorDialogColor_);
-  if (!chosen) {
-    return;
-  }
-  colorDialogColor_ = *chosen;
-  const std::array<TShape1*, 4> shapes = {Shape11, Shape12, Shape13, Shape14};
-  const std::array<std::int32_t*, 4> fields = {&settings_.Pie1Color, &settings_.Pie1Slice,
-                                               &settings_.Pie2Color, &settings_.Pie2Slice};
-  shapes[slice]->SetBrushColor(*chosen);
-  *fields[slice] = static_cast<std::int32_t>(*chosen);
-  // The last percentage again, in the new colours: nothing is measured.
-  if (slice < 2) {
-    UpdateDiskPie();
-  } else {
-    UpdateMemoryPie();
-  }
-}
-
 void TfmZub::Label1Click() {
-  ChooseSliceColor(0);
+  state_.ChooseSliceColor(SliceSlot::DiskFree);
 }
 void TfmZub::Label2Click() {
-  ChooseSliceColor(1);
+  state_.ChooseSliceColor(SliceSlot::DiskUsed);
 }
 void TfmZub::Label3Click() {
-  ChooseSliceColor(2);
+  state_.ChooseSliceColor(SliceSlot::MemoryFree);
 }
 void TfmZub::Label4Click() {
-  ChooseSliceColor(3);
-}
-
-// --- panel, labels and pies ---------------------------------------------
-
-void TfmZub::SetPanelText(const std::string& text) {
-  Panel1->setText(Q(text));
-}
-
-void TfmZub::SetPanelFontSize(int points) {
-  panelFontSize_ = points;
-  Panel1->setFont(FontOf("MS Sans Serif", ScaledFontSize(points, fontScale_)));
-}
-
-void TfmZub::SetLabelText(QLabel* label, const std::string& text) {
-  label->setText(Q(text));
-  label->adjustSize();
-}
-
-void TfmZub::UpdateDiskPie() {
-  Chart1->ClearSlices();
-  Chart1->AddSlice(lastDiskPercent_, "Free", static_cast<ColorRef>(settings_.Pie1Color));
-  Chart1->AddSlice(100 - lastDiskPercent_, "Used", static_cast<ColorRef>(settings_.Pie1Slice));
-}
-
-void TfmZub::UpdateMemoryPie() {
-  Chart2->ClearSlices();
-  Chart2->AddSlice(lastMemoryPercent_, "Free", static_cast<ColorRef>(settings_.Pie2Color));
-  Chart2->AddSlice(100 - lastMemoryPercent_, "Used", static_cast<ColorRef>(settings_.Pie2Slice));
+  state_.ChooseSliceColor(SliceSlot::MemoryUsed);
 }
 
 // --- other windows ------------------------------------------------------
 
-void TfmZub::ShowModalHidingMain(QDialog* window) {
-  hide();
-  window->exec();
-  show();
+void TfmZub::OpenTool(Tool tool) {
+  if (tools_.Available(tool)) {
+    tools_.Open(tool);
+  }
 }
 
 void TfmZub::AllDisks1Click() {
-  if (allDisks_ == nullptr) {
-    allDisks_ = new TfmAlldisk(settings_, drives_, services_.prompts, this);
-  }
-  ShowModalHidingMain(allDisks_);
+  OpenTool(Tool::AllDisks);
 }
-
+void TfmZub::DirectorySearch1Click() {
+  OpenTool(Tool::DirectorySpace);
+}
+void TfmZub::DirectoryTree1Click() {
+  OpenTool(Tool::DirectoryTree);
+}
+void TfmZub::FileSearch1Click() {
+  OpenTool(Tool::FileSearch);
+}
+void TfmZub::MemoryMap1Click() {
+  OpenTool(Tool::ProcessTree);
+}
+void TfmZub::Chart2Click() {
+  OpenTool(Tool::RunningWindows);
+}
 void TfmZub::Craps1Click() {
-  TfmGame game(game_, services_.prompts, this);
-  game.exec();
+  OpenTool(Tool::Craps);
 }
 
 void TfmZub::ResetSettings1Click() {
-  if (ResetSettings(services_.settings, services_.prompts)) {
-    settingsCleared_ = true;
-  }
+  state_.ResetSettings();
 }
 
 void TfmZub::Help1Click() {
@@ -737,37 +611,10 @@ void TfmZub::Help1Click() {
     return;
   }
   if (help_ == nullptr) {
-    help_ = new QDialog(this);
-    help_->setObjectName("HelpWindow");
-    help_->setWindowTitle("Zub 97 Help");
-    auto* layout = new QVBoxLayout(help_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* browser = new QTextBrowser(help_);
-    browser->setObjectName("HelpBrowser");
-    layout->addWidget(browser);
-    help_->resize(560, 480);
+    help_ = new HelpWindow(this);
   }
   // Topic 1 is the manual's first page.
-  auto* browser = help_->findChild<QTextBrowser*>("HelpBrowser");
-  browser->setSource(QUrl::fromLocalFile(path));
-  help_->show();
-  help_->raise();
-  help_->activateWindow();
-}
-
-// --- the application title on the desktop ------------------------------
-
-void TfmZub::ShowApplicationTitle(const std::string& title) {
-  setWindowIconText(Q(title));
-  if (tray_ != nullptr) {
-    tray_->setToolTip(Q(title));
-  }
-}
-
-void TfmZub::UpdateTrayIcon(int freePercent) {
-  tray_->setIcon(PieIcon(freePercent, static_cast<ColorRef>(settings_.Pie2Color),
-                         static_cast<ColorRef>(settings_.Pie2Slice)));
-  tray_->show();
+  help_->ShowTopic(path);
 }
 
 }  // namespace zub

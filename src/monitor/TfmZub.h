@@ -10,39 +10,36 @@
 #include <string>
 
 #include "app/OnlyOne.h"
-#include "game/CrapsGame.h"
-#include "monitor/DriveSpace.h"
-#include "monitor/MemoryViews.h"
 #include "monitor/MonitorServices.h"
-#include "monitor/MonitorSettings.h"
+#include "monitor/MonitorState.h"
 #include "monitor/Presets.h"
+#include "monitor/ToolWindows.h"
 
 class QAction;
 class QCloseEvent;
 class QComboBox;
 class QContextMenuEvent;
-class QDialog;
 class QLabel;
 class QMenu;
 class QResizeEvent;
 class QShowEvent;
-class QSystemTrayIcon;
 class QTimer;
 
 namespace zub {
 
+class HelpWindow;
 class PieChartView;
 class TShape1;
-class TfmAlldisk;
+class TrayTitle;
 
 class TfmZub : public QMainWindow {
   Q_OBJECT
 
  public:
-  // The services must outlive the window. The single-copy check runs first;
-  // when it finds another copy, the application is asked to terminate and
-  // the caller should not show the window.
-  explicit TfmZub(const MonitorServices& services, QWidget* parent = nullptr);
+  // The services and the other windows must outlive the window. The
+  // single-copy check runs first; when it finds another copy, the
+  // application is asked to terminate and the caller should not show the window.
+  TfmZub(const MonitorServices& services, ToolWindows& tools, QWidget* parent = nullptr);
   ~TfmZub() override;
 
   // Handlers, one per event. They raise what the logic raises; the events
@@ -71,23 +68,29 @@ class TfmZub : public QMainWindow {
   void Label3Click();
   void Label4Click();
   void AllDisks1Click();
+  void DirectorySearch1Click();
+  void DirectoryTree1Click();
+  void FileSearch1Click();
+  void MemoryMap1Click();
+  void Chart2Click();
   void Craps1Click();
   void ResetSettings1Click();
   void Help1Click();
 
   // Read and changed by the other windows.
-  MonitorSettings& Settings() { return settings_; }
+  MonitorSettings& Settings() { return state_.Settings(); }
   // The drive list's letter, upper case.
   char SelectedDriveLetter() const;
 
   const MonitorLayout& Layout() const { return layout_; }
-  std::optional<SizeUnit> CurrentUnit() const { return unit_; }
-  int LastDiskPercent() const { return lastDiskPercent_; }
-  int LastMemoryPercent() const { return lastMemoryPercent_; }
+  const MonitorState& State() const { return state_; }
+  std::optional<SizeUnit> CurrentUnit() const { return state_.CurrentUnit(); }
+  int LastDiskPercent() const { return state_.LastDiskPercent(); }
+  int LastMemoryPercent() const { return state_.LastMemoryPercent(); }
   // The status panel's font size as last set, in points before any screen scaling.
-  int PanelFontSize() const { return panelFontSize_; }
-  bool SettingsCleared() const { return settingsCleared_; }
-  const OpenedWindows& Opened() const { return opened_; }
+  int PanelFontSize() const { return state_.View().panelFontSize; }
+  bool SettingsCleared() const { return state_.SettingsCleared(); }
+  OpenedWindows Opened() const { return tools_.Opened(); }
 
   // Controls, under the names the rest of the program knows them by.
   QComboBox* DriveComboBox1 = nullptr;
@@ -125,6 +128,9 @@ class TfmZub : public QMainWindow {
   void BuildControls();
   void BuildMenus();
   QAction* AddEntry(QMenu* menu, const char* text, Handler handler);
+  QAction* AddToolEntry(QMenu* menu, const char* text, Tool tool, Handler handler);
+  // Shows what the state says the window shows.
+  void Render();
 
   ScreenSize Screen() const;
   void ApplyLayout();
@@ -134,52 +140,27 @@ class TfmZub : public QMainWindow {
   void FitWindowToScreen();
   void ApplyPreset(WindowPreset preset);
 
-  void SelectUnit(SizeUnit unit);
-  void SelectMemoryView(MemoryView view);
-  void CheckUnit(SizeUnit unit);
-  void CheckView(MemoryView view);
-  void SyncChecks();
-
-  void SetPanelText(const std::string& text);
-  void SetPanelFontSize(int points);
-  void SetLabelText(QLabel* label, const std::string& text);
-  void UpdateDiskPie();
-  void UpdateMemoryPie();
-  void ChooseSliceColor(int slice);
-
-  void ShowModalHidingMain(QDialog* window);
-  void ShowApplicationTitle(const std::string& title);
-  void UpdateTrayIcon(int freePercent);
+  void OpenTool(Tool tool);
+  void ShowPie(PieChartView* chart, const PieView& pie);
+  void UpdateTray(int freePercent);
 
   MonitorServices services_;
-  DriveQueries drives_;
-  MemoryMeter meter_;
+  ToolWindows& tools_;
   TOnlyOne OnlyOne1;
-  MonitorSettings settings_;
-  OpenedWindows opened_;
-  bool settingsCleared_ = false;
-  CrapsGame game_;
+  MonitorState state_;
 
   MonitorLayout layout_;
   double fontScale_ = 1.0;
   QSize handledSize_;
   QSize knownFrame_{0, 0};
-  std::optional<SizeUnit> unit_;
-  SizeUnit checkedUnit_ = SizeUnit::Mb;
-  MemoryView checkedView_ = MemoryView::Total;
-  int lastDiskPercent_ = 0;
-  int lastMemoryPercent_ = 0;
-  int panelFontSize_ = 12;
-  // One colour dialog for all four slices: it reopens on its last answer.
-  ColorRef colorDialogColor_ = kBlack;
+  int placedLabels_ = 0;
 
   std::array<QAction*, 3> unitEntries_{};
   std::array<QAction*, 7> viewEntries_{};
   QAction* directorySearch1_ = nullptr;
   QAction* whatsRunning1_ = nullptr;
-  TfmAlldisk* allDisks_ = nullptr;
-  QDialog* help_ = nullptr;
-  QSystemTrayIcon* tray_ = nullptr;
+  HelpWindow* help_ = nullptr;
+  TrayTitle* tray_ = nullptr;
 };
 
 }  // namespace zub

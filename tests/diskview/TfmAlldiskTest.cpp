@@ -49,10 +49,9 @@ class TfmAlldiskTest : public ::testing::Test {
 
   fakes::FakeDriveTable table;
   fakes::FakeDiskSpace space;
-  DriveQueries queries{table, space};
   MonitorSettings settings;
   fakes::ScriptedPrompts prompts;
-  TfmAlldisk window{settings, queries, prompts};
+  TfmAlldisk window{settings, table, space, prompts};
 };
 
 TEST_F(TfmAlldiskTest, OnePiePerDriveInOrderAndHeightByRows) {

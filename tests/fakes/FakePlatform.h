@@ -20,9 +20,16 @@ class FakeDriveTable : public DriveTable {
  public:
   std::vector<DriveInfo> drives;
   char currentLetter = 'C';
+  int reads = 0;  // Drives() and CurrentDriveLetter() calls: each reads the mount table
 
-  std::vector<DriveInfo> Drives() override { return drives; }
-  char CurrentDriveLetter() override { return currentLetter; }
+  std::vector<DriveInfo> Drives() override {
+    ++reads;
+    return drives;
+  }
+  char CurrentDriveLetter() override {
+    ++reads;
+    return currentLetter;
+  }
   void SetCurrentDirectory(char letter, const std::string& directory) override {
     for (auto& d : drives) {
       if (d.letter == letter) {

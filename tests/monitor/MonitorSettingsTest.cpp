@@ -69,11 +69,11 @@ TEST_F(MonitorSettingsTest, SectionsOfWindowsNotOpenedAreLeftExactlyAsTheyWere) 
   MonitorSettings s;
   s.DirFontColor = 99;
   s.FilesFontColor = 98;
-  SaveMonitorSettings(file, s, {false, false});
+  SaveMonitorSettings(file, s, {.directorySpace = false, .fileSearch = false});
   EXPECT_NE(file.stored.text.find(dir), std::string::npos);
   EXPECT_FALSE(Stored("Zub95/Files", "FontColor").has_value());
 
-  SaveMonitorSettings(file, s, {true, true});
+  SaveMonitorSettings(file, s, {.directorySpace = true, .fileSearch = true});
   EXPECT_EQ(Stored("Zub95/Dir", "DirColor"), "99");
   EXPECT_EQ(Stored("Zub95/Dir", "DirSize"), "8");  // written as DirSize over Dirsize
   EXPECT_EQ(Stored("Zub95/Files", "FontColor"), "98");
@@ -85,7 +85,7 @@ TEST_F(MonitorSettingsTest, FontRulesOnSave) {
   s.FilesFontSize = 14;     // out of range: not saved
   s.FilesFontName = "Sym";  // fewer than five characters: not saved
   s.DirFontSize = 12;
-  SaveMonitorSettings(file, s, {true, true});
+  SaveMonitorSettings(file, s, {.directorySpace = true, .fileSearch = true});
   EXPECT_FALSE(Stored("Zub95/Files", "FontSize").has_value());
   EXPECT_FALSE(Stored("Zub95/Files", "FontName").has_value());
   EXPECT_EQ(Stored("Zub95/Dir", "DirSize"), "12");
@@ -107,7 +107,7 @@ TEST_F(MonitorSettingsTest, ARoundTripKeepsEveryChosenValue) {
   s.FilesFontName = "DejaVu Sans";
   s.BetAmount = 100;
   s.BetTotal = 700;
-  SaveMonitorSettings(file, s, {true, true});
+  SaveMonitorSettings(file, s, {.directorySpace = true, .fileSearch = true});
   EXPECT_EQ(LoadMonitorSettings(file), s);
 }
 

@@ -15,10 +15,9 @@
 #include <memory>
 
 #include "diskview/Shape1.h"
-#include "diskview/TfmAlldisk.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/FakeToolWindows.h"
 #include "fakes/ScriptedPrompts.h"
-#include "game/TfmGame.h"
 #include "monitor/IniDocument.h"
 #include "monitor/PieChartView.h"
 
@@ -49,7 +48,8 @@ class TfmZubTest : public ::testing::Test {
   TfmZub& Open() {
     window =
         std::make_unique<TfmZub>(MonitorServices{app, drives, disk, memory, resources, settings,
-                                                 marker, prompts, [this] { return screen; }});
+                                                 marker, prompts, [this] { return screen; }},
+                                 tools);
     return *window;
   }
 
@@ -100,6 +100,7 @@ class TfmZubTest : public ::testing::Test {
   fakes::FakeInstanceMarker marker{held};
   fakes::ScriptedPrompts prompts;
   ScreenSize screen{640, 480};
+  fakes::FakeToolWindows tools;
   std::unique_ptr<TfmZub> window;
 };
 
@@ -447,7 +448,8 @@ TEST_F(TfmZubTest, ASecondCopyAsksToTerminate) {
   fakes::FakeInstanceMarker secondMarker(held);
   fakes::FakeSettingsFile secondSettings;
   TfmZub second(MonitorServices{secondApp, drives, disk, memory, resources, secondSettings,
-                                secondMarker, prompts, [this] { return screen; }});
+                                secondMarker, prompts, [this] { return screen; }},
+                tools);
   EXPECT_TRUE(secondApp.Terminated());
   EXPECT_FALSE(app.Terminated());
 }
@@ -474,42 +476,34 @@ TEST_F(TfmZubTest, HelpOpensTheManualOrSaysItIsMissing) {
   EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
-TEST_F(TfmZubTest, AllDisksIsKeptAndShownModallyWhileTheMainWindowHides) {
+TEST_F(TfmZubTest, EntriesAndPieClicksOpenTheirWindowsThroughTheHub) {
+  tools.available = {Tool::AllDisks,    Tool::DirectorySpace, Tool::DirectoryTree, Tool::FileSearch,
+                     Tool::ProcessTree, Tool::RunningWindows, Tool::Craps};
   TfmZub& w = OpenActive();
-  for (int opening = 0; opening < 2; ++opening) {
-    bool mainVisibleDuring = true;
-    QWidget* modal = nullptr;
-    QTimer::singleShot(0, [&] {
-      mainVisibleDuring = w.isVisible();
-      modal = QApplication::activeModalWidget();
-      if (modal != nullptr) {
-        modal->close();
-      }
-    });
-    Entry(w.PopupMenu1, "All Disk Graphs")->trigger();
-    EXPECT_FALSE(mainVisibleDuring);
-    EXPECT_NE(qobject_cast<TfmAlldisk*>(modal), nullptr);
-    EXPECT_TRUE(w.isVisible());
-  }
-  EXPECT_EQ(w.findChildren<TfmAlldisk*>().size(), 1);
+  Entry(w.PopupMenu1, "All Disk Graphs")->trigger();
+  Entry(w.Disk1, "Directory Search")->trigger();
+  QTest::mouseClick(w.Chart1, Qt::LeftButton);
+  Entry(w.PopupMenu1, "Directory Tree")->trigger();
+  Entry(w.Disk1, "File Search")->trigger();
+  Entry(w.PopupMenu1, "Memory Tree")->trigger();
+  Entry(w.Memory1, "Whats running . Window Names. ")->trigger();
+  QTest::mouseClick(w.Chart2, Qt::LeftButton);
+  Entry(w.Options1, "Craps Game")->trigger();
+  Entry(w.PopupMenu1, "What Running")->trigger();  // no action
+  EXPECT_EQ(tools.opened,
+            (std::vector<Tool>{Tool::AllDisks, Tool::DirectorySpace, Tool::DirectorySpace,
+                               Tool::DirectoryTree, Tool::FileSearch, Tool::ProcessTree,
+                               Tool::RunningWindows, Tool::RunningWindows, Tool::Craps}));
 }
 
-TEST_F(TfmZubTest, TheGameIsANewModalWindowEachTimeBesideTheMainWindow) {
+TEST_F(TfmZubTest, ClosingSavesTheSectionsOfTheWindowsOpenedInThisRun) {
   TfmZub& w = OpenActive();
-  bool mainVisibleDuring = false;
-  bool gameWasModal = false;
-  QTimer::singleShot(0, [&] {
-    mainVisibleDuring = w.isVisible();
-    QWidget* modal = QApplication::activeModalWidget();
-    gameWasModal = qobject_cast<TfmGame*>(modal) != nullptr;
-    if (modal != nullptr) {
-      modal->close();
-    }
-  });
-  Entry(w.Options1, "Craps Game")->trigger();
-  EXPECT_TRUE(mainVisibleDuring);
-  EXPECT_TRUE(gameWasModal);
-  EXPECT_TRUE(w.findChildren<TfmGame*>().isEmpty());
+  tools.flags.directorySpace = true;
+  w.Settings().DirFontSize = 11;
+  w.Settings().FilesFontSize = 10;
+  w.close();
+  EXPECT_EQ(Stored("Dir", "DirSize"), "11");
+  EXPECT_FALSE(Stored("Files", "FontSize"));
 }
 
 TEST_F(TfmZubTest, MenusCarryTheirExactCaptions) {

@@ -1,0 +1,101 @@
+#include "app/WindowHub.h"
+
+#include <QDialog>
+
+#include "diskview/TfmAlldisk.h"
+#include "game/TfmGame.h"
+
+namespace zub {
+
+WindowHub::WindowHub(const HubServices& services) : services_(services) {
+  Add(Tool::AllDisks, Showing::HidingMain, [this](QWidget* parent) {
+    return new TfmAlldisk(*settings_, services_.drives, services_.disk, services_.prompts, parent);
+  });
+  Add(Tool::Craps, Showing::Fresh,
+      [this](QWidget* parent) { return new TfmGame(game_, services_.prompts, parent); });
+}
+
+WindowHub::~WindowHub() = default;
+
+void WindowHub::Add(Tool tool, Showing showing, std::function<QWidget*(QWidget*)> make) {
+  entries_[tool] = Entry{showing, std::move(make), {}};
+}
+
+void WindowHub::SetMainWindow(QWidget* main, MonitorSettings* settings,
+                              std::function<char()> driveLetter) {
+  main_ = main;
+  settings_ = settings;
+  driveLetter_ = std::move(driveLetter);
+}
+
+bool WindowHub::Available(Tool tool) const {
+  return entries_.count(tool) != 0;
+}
+
+QWidget* WindowHub::Window(Tool tool) const {
+  const auto it = entries_.find(tool);
+  return it == entries_.end() ? nullptr : it->second.window.data();
+}
+
+void WindowHub::MarkOpened(Tool tool) {
+  switch (tool) {
+    case Tool::AllDisks:
+      opened_.allDisks = true;
+      break;
+    case Tool::DirectorySpace:
+      opened_.directorySpace = true;
+      break;
+    case Tool::DirectoryTree:
+      opened_.directoryTree = true;
+      break;
+    case Tool::FileSearch:
+      opened_.fileSearch = true;
+      break;
+    case Tool::ProcessTree:
+      opened_.processTree = true;
+      break;
+    case Tool::RunningWindows:
+      opened_.runningWindows = true;
+      break;
+    case Tool::Craps:
+      break;
+  }
+}
+
+void WindowHub::Open(Tool tool) {
+  const auto it = entries_.find(tool);
+  if (it == entries_.end() || main_ == nullptr) {
+    return;
+  }
+  Entry& entry = it->second;
+  if (entry.showing == Showing::Fresh) {
+    // A new window each time, modal while the main window stays visible.
+    const std::unique_ptr<QWidget> window(entry.make(main_));
+    if (auto* dialog = qobject_cast<QDialog*>(window.get())) {
+      dialog->exec();
+    }
+    return;
+  }
+  if (entry.window == nullptr) {
+    entry.window = entry.make(main_);
+  }
+  MarkOpened(tool);
+  QWidget* window = entry.window;
+  if (entry.showing == Showing::Beside) {
+    // Not modal: placed beside the main window, which stays visible.
+    window->move(main_->frameGeometry().topRight() + QPoint(8, 0));
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return;
+  }
+  main_->hide();
+  if (auto* dialog = qobject_cast<QDialog*>(window)) {
+    dialog->exec();
+  }
+  if (main_ != nullptr) {
+    main_->show();
+  }
+}
+
+}  // namespace zub

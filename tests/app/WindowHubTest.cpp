@@ -1,0 +1,86 @@
+#include "app/WindowHub.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QMainWindow>
+#include <QTest>
+#include <QTimer>
+
+#include "diskview/TfmAlldisk.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/ScriptedPrompts.h"
+#include "game/TfmGame.h"
+
+namespace zub {
+namespace {
+
+class WindowHubTest : public ::testing::Test {
+ protected:
+  WindowHubTest() {
+    drives.Add("/");
+    disk.Set("/", 50, 100);
+    hub.SetMainWindow(&main, &settings, [] { return 'C'; });
+    main.show();
+  }
+
+  // Opens `tool` and closes whatever modal window it shows, noting what was
+  // up meanwhile. The result is the modal window's class, "" for none.
+  std::string OpenAndClose(Tool tool, bool* mainVisibleDuring) {
+    std::string modalClass;
+    QTimer::singleShot(0, [&] {
+      *mainVisibleDuring = main.isVisible();
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        modalClass = modal->metaObject()->className();
+        modal->close();
+      }
+    });
+    hub.Open(tool);
+    return modalClass;
+  }
+
+  fakes::FakeDriveTable drives;
+  fakes::FakeDiskSpace disk;
+  fakes::ScriptedPrompts prompts;
+  MonitorSettings settings;
+  QMainWindow main;
+  WindowHub hub{{drives, disk, prompts}};
+};
+
+TEST_F(WindowHubTest, AllDisksIsKeptAndShownModallyWhileTheMainWindowHides) {
+  for (int opening = 0; opening < 2; ++opening) {
+    bool mainVisibleDuring = true;
+    EXPECT_EQ(OpenAndClose(Tool::AllDisks, &mainVisibleDuring), "zub::TfmAlldisk");
+    EXPECT_FALSE(mainVisibleDuring);
+    EXPECT_TRUE(main.isVisible());
+  }
+  EXPECT_EQ(main.findChildren<TfmAlldisk*>().size(), 1);
+  EXPECT_TRUE(hub.Opened().allDisks);
+  EXPECT_FALSE(hub.Opened().directorySpace);
+}
+
+TEST_F(WindowHubTest, TheGameIsANewModalWindowEachTimeBesideTheMainWindow) {
+  bool mainVisibleDuring = false;
+  EXPECT_EQ(OpenAndClose(Tool::Craps, &mainVisibleDuring), "zub::TfmGame");
+  EXPECT_TRUE(mainVisibleDuring);
+  EXPECT_TRUE(main.findChildren<TfmGame*>().isEmpty());
+}
+
+TEST_F(WindowHubTest, TheGameTotalOutlivesEachGameWindow) {
+  hub.Game().GameTotal = 1234;
+  bool ignored = false;
+  ASSERT_EQ(OpenAndClose(Tool::Craps, &ignored), "zub::TfmGame");
+  EXPECT_EQ(hub.Game().GameTotal, 1234);
+}
+
+TEST_F(WindowHubTest, WindowsNotBuiltAreNotAvailableAndOpenNothing) {
+  EXPECT_TRUE(hub.Available(Tool::AllDisks));
+  EXPECT_TRUE(hub.Available(Tool::Craps));
+  hub.Open(Tool::DirectoryTree);
+  if (!hub.Available(Tool::DirectoryTree)) {
+    EXPECT_EQ(hub.Window(Tool::DirectoryTree), nullptr);
+    EXPECT_FALSE(hub.Opened().directoryTree);
+  }
+}
+
+}  // namespace
+}  // namespace zub
