@@ -1,5 +1,7 @@
 #include "diskview/AllDisks.h"
 
+#include "monitor/EventDrives.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/FakePlatform.h"
@@ -117,6 +119,19 @@ TEST_F(AllDisks, CaptionRoundsTheSumsNotEachDrive) {
   AddDrive(kMb / 4, kMb * 3 / 4);
   // Sums: 0.5 MB free -> 0 (half to even), 1.5 MB total -> 2.
   EXPECT_EQ(BuildAllDisks(queries).caption, "0Mb /2Mb /2 Mb free/used/total");
+}
+
+TEST_F(AllDisks, OneActivationReadsTheDriveTableOnceAndEachDriveOnce) {
+  AddDrive(10, 100);
+  AddDrive(20, 100);
+  AddDrive(0, -1);  // does not answer
+  const int reads = table.reads;
+  const int queries = space.queries;
+  const EventDrives drives(table, space);
+  const AllDisksView view = BuildAllDisks(drives.Queries());
+  EXPECT_EQ(view.pies.size(), 2u);
+  EXPECT_EQ(table.reads - reads, 1);
+  EXPECT_EQ(space.queries - queries, 3);
 }
 
 }  // namespace

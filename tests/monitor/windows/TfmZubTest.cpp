@@ -197,29 +197,6 @@ TEST_F(TfmZubTest, KilobytesOnADriveWithoutMediumWarnsAndStillMovesTheMark) {
   EXPECT_EQ(w.Label5->text(), "Drive C");
 }
 
-TEST_F(TfmZubTest, ExactlyOneEntryOfEachGroupIsCheckedWhateverIsChosen) {
-  TfmZub& w = OpenActive();
-  resources.readings[1] = {ResourceReading::Status::TableUnavailable, 0};  // GDI fails
-  const std::vector<std::pair<QMenu*, QString>> sequence = {
-      {w.Memory1, "System"},    {w.Memory1, "GDI"},     {w.Disk1, "Bytes"},
-      {w.Disk1, "Bytes"},       {w.Memory1, "Real"},    {w.Memory1, "Real"},
-      {w.Memory1, "GDI"},       {w.Disk1, "Kilobytes"}, {w.Memory1, "User"},
-      {w.Memory1, "Page File"}, {w.Disk1, "Megabytes"}, {w.Memory1, "Virtual"}};
-  QString lastView = "Total";
-  QString lastUnit = "Megabytes";
-  for (const auto& [menu, text] : sequence) {
-    SCOPED_TRACE(text.toStdString());
-    Entry(menu, text)->trigger();
-    if (menu == w.Disk1) {
-      lastUnit = text;
-    } else if (text != "GDI") {
-      lastView = text;
-    }
-    EXPECT_EQ(Checked(w.Disk1, units), QStringList{lastUnit});
-    EXPECT_EQ(Checked(w.Memory1, views), QStringList{lastView});
-  }
-}
-
 TEST_F(TfmZubTest, AFailingResourceQueryIsShownAndChangesNothing) {
   TfmZub& w = OpenActive();
   Entry(w.Memory1, "System")->trigger();
@@ -234,16 +211,6 @@ TEST_F(TfmZubTest, AFailingResourceQueryIsShownAndChangesNothing) {
   EXPECT_EQ(w.Panel1->text(), "Free System Resources 80%");
   EXPECT_EQ(w.Chart2->Slices()[0].value, 80);
   EXPECT_EQ(Checked(w.Memory1, views), QStringList{"System"});
-}
-
-TEST_F(TfmZubTest, SizeViewsCheckBeforeMeasuringSoAFailureKeepsTheNewMark) {
-  TfmZub& w = OpenActive();
-  memory.status.reset();
-  Entry(w.Memory1, "Page File")->trigger();
-  EXPECT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(Checked(w.Memory1, views), QStringList{"Page File"});
-  EXPECT_EQ(w.PanelFontSize(), 11);
-  EXPECT_EQ(w.Panel1->text(), kTotalText);
 }
 
 TEST_F(TfmZubTest, PresetsGiveTheirSizesOnA640Screen) {
