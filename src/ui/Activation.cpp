@@ -13,10 +13,8 @@ namespace {
 class ActivationFilter : public QObject {
   Q_OBJECT  // findChild below needs the type's own meta-object
 
-      public : explicit ActivationFilter(QObject* app)
-      : QObject(app) {
-    app->installEventFilter(this);
-  }
+ public:
+  explicit ActivationFilter(QObject* app) : QObject(app) { app->installEventFilter(this); }
 
   static ActivationFilter& Instance() {
     auto* app = QCoreApplication::instance();

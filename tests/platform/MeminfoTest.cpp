@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TempDir.h"
 #include "platform/linux/LinuxMemorySource.h"
+#include "support/TempDir.h"
 
 namespace zub {
 namespace {
