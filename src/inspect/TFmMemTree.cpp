@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -40,6 +41,23 @@ void ApplyFont(QWidget* widget, const QFont& font, const QColor& color, QPalette
   QPalette palette = widget->palette();
   palette.setColor(role, color);
   widget->setPalette(palette);
+}
+
+// The design's box was drawn for a narrower face than the ones installed
+// here: rather than cut the last line off, the text gets smaller until it
+// fits (and its tooltip keeps it whole in any case).
+void FitLabelText(QLabel* label) {
+  label->setToolTip(label->text());
+  QFont font = label->font();
+  for (int pixels = font.pixelSize(); pixels >= 7; --pixels) {
+    font.setPixelSize(pixels);
+    const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, label->width(), 10000),
+                                                         Qt::TextWordWrap, label->text());
+    if (needed.height() <= label->height()) {
+      break;
+    }
+  }
+  label->setFont(font);
 }
 
 }  // namespace
@@ -81,6 +99,7 @@ TFmMemTree::TFmMemTree(MonitorSettings& settings, ProcessSource& processes,
   label1_->setWordWrap(true);
   label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label1_->setGeometry(16, 32, 141, 39);
+  FitLabelText(label1_);
 
   panel1_ = new QLabel(this);
   panel1_->setObjectName("Panel1");
