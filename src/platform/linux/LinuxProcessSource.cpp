@@ -49,34 +49,42 @@ struct FileKeyHash {
   }
 };
 
-// Reads what is left of `fd` into `buffer`, reusing its storage.
-bool ReadInto(int fd, std::string& buffer) {
-  buffer.clear();
-  std::size_t used = 0;
-  for (;;) {
-    if (buffer.size() - used < 16384) {
-      buffer.resize(std::max<std::size_t>(buffer.size() * 2, used + 65536));
-    }
-    const ssize_t n = ::read(fd, buffer.data() + used, buffer.size() - used);
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
+// A read buffer kept for the whole snapshot: it grows to the largest file
+// and is never cleared or zeroed again.
+class ReadBuffer {
+ public:
+  // What is left of `fd`; nothing on a read error.
+  std::optional<std::string_view> ReadAll(int fd) {
+    std::size_t used = 0;
+    for (;;) {
+      if (storage_.size() - used < 16384) {
+        storage_.resize(std::max<std::size_t>(storage_.size() * 2, used + 65536));
       }
-      buffer.clear();
-      return false;
+      const ssize_t n = ::read(fd, storage_.data() + used, storage_.size() - used);
+      if (n < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return std::nullopt;
+      }
+      if (n == 0) {
+        return std::string_view(storage_.data(), used);
+      }
+      used += static_cast<std::size_t>(n);
     }
-    if (n == 0) {
-      buffer.resize(used);
-      return true;
-    }
-    used += static_cast<std::size_t>(n);
   }
-}
 
-bool ReadAt(int dirFd, const char* name, std::string& buffer) {
-  const UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_CLOEXEC));
-  return fd.Valid() && ReadInto(fd.Get(), buffer);
-}
+  std::optional<std::string_view> ReadAt(int dirFd, const char* name) {
+    const UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid()) {
+      return std::nullopt;
+    }
+    return ReadAll(fd.Get());
+  }
+
+ private:
+  std::string storage_;
+};
 
 // The target of a link of any length; nothing when it cannot be read.
 std::optional<std::string> ReadLinkAt(int dirFd, const char* name) {
@@ -248,8 +256,7 @@ std::optional<ProcessRecord> LinuxProcessSource::FirstProcess() {
   }
   std::sort(pids.begin(), pids.end());
 
-  std::string buffer;
-  std::string cmdline;
+  ReadBuffer buffer;
   std::unordered_map<FileKey, std::uint32_t, FileKeyHash> users;
   std::vector<std::vector<FileKey>> keys;
   entries_.reserve(pids.size());
@@ -259,10 +266,11 @@ std::optional<ProcessRecord> LinuxProcessSource::FirstProcess() {
     const std::string name = std::to_string(pid);
     const UniqueFd dir(
         ::openat(root.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
-    if (!dir.Valid() || !ReadAt(dir.Get(), "stat", buffer)) {
+    const auto statText = dir.Valid() ? buffer.ReadAt(dir.Get(), "stat") : std::nullopt;
+    if (!statText) {
       continue;  // ended since the listing
     }
-    const auto stat = ParseProcStat(buffer);
+    const auto stat = ParseProcStat(*statText);
     if (!stat) {
       continue;
     }
@@ -272,15 +280,15 @@ std::optional<ProcessRecord> LinuxProcessSource::FirstProcess() {
     entry.record.basePriority = BasePriorityOf(stat->policy, stat->nice);
     // Other users' processes refuse the exe link; cmdline is open to all.
     const auto exe = ReadLinkAt(dir.Get(), "exe");
-    cmdline.clear();
-    if ((!exe || exe->empty()) && !ReadAt(dir.Get(), "cmdline", cmdline)) {
-      cmdline.clear();
+    std::string_view cmdline;
+    if (!exe || exe->empty()) {
+      cmdline = buffer.ReadAt(dir.Get(), "cmdline").value_or(std::string_view());
     }
     entry.record.exePath = ExecutablePathOf(exe, cmdline, stat->comm);
 
     std::vector<FileKey> fileKeys;
-    if (ReadAt(dir.Get(), "maps", buffer)) {
-      const std::vector<MappedFile> files = DistinctMappedFiles(buffer);
+    if (const auto maps = buffer.ReadAt(dir.Get(), "maps")) {
+      const std::vector<MappedFile> files = DistinctMappedFiles(*maps);
       // Kernel threads have an empty maps: nothing to list.
       if (!files.empty()) {
         std::vector<ModuleRecord> modules;
