@@ -6,6 +6,7 @@
 
 #include "platform/linux/LinuxDriveTable.h"
 #include "platform/linux/LinuxMemorySource.h"
+#include "platform/linux/LinuxProcessSource.h"
 #include "platform/linux/LinuxResourceSource.h"
 #include "platform/linux/StatvfsDiskSpace.h"
 #include "platform/linux/XdgSettingsFile.h"
@@ -17,6 +18,7 @@ struct LinuxServices {
   StatvfsDiskSpace disk;
   LinuxMemorySource memory;
   LinuxResourceSource resources;
+  LinuxProcessSource processes;
   XdgSettingsFile settings =
       XdgSettingsFile::ForUser(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 };

@@ -3,12 +3,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <cstring>
 #include <limits>
 
 #include "platform/linux/Percent.h"
 #include "platform/linux/PosixFile.h"
+#include "platform/linux/ProcText.h"
 
 namespace zub {
 
@@ -20,51 +20,17 @@ using linux_platform::UniqueDir;
 // Larger tables do not exist; the bound keeps `used * 100` within 64 bits.
 constexpr std::uint64_t kMaxTable = std::uint64_t{1} << 40;
 
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 std::optional<std::uint64_t> ParseWholeNumber(std::string_view token) {
-  std::uint64_t value = 0;
-  const char* const end = token.data() + token.size();
-  const auto [ptr, ec] = std::from_chars(token.data(), end, value);
-  if (token.empty() || ec != std::errc() || ptr != end || value > kMaxTable) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsSpace(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
+  return linux_platform::ParseUnsigned(token, kMaxTable);
 }
 
 // The first whitespace-separated token after `name` on the line starting with it.
 std::optional<std::string_view> FieldOf(std::string_view text, std::string_view name) {
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {
-      end = text.size();
-    }
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (line.substr(0, name.size()) != name) {
-      continue;
-    }
-    line = Trim(line.substr(name.size()));
-    std::size_t tokenEnd = 0;
-    while (tokenEnd < line.size() && !IsSpace(line[tokenEnd])) {
-      ++tokenEnd;
-    }
-    return line.substr(0, tokenEnd);
+  auto value = linux_platform::FieldValue(text, name);
+  if (!value) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return linux_platform::NextToken(*value);
 }
 
 bool IsAllDigits(const char* name) {
@@ -83,7 +49,7 @@ bool IsAllDigits(const char* name) {
 
 std::optional<std::uint64_t> ParseLoadavgTasks(std::string_view loadavg) {
   // "0.28 0.11 0.05 1/116 5459": the fourth field is running/total.
-  std::string_view rest = Trim(loadavg);
+  std::string_view rest = linux_platform::Trim(loadavg);
   for (int field = 0; field < 3; ++field) {
     const std::size_t space = rest.find(' ');
     if (space == std::string_view::npos) {
@@ -101,7 +67,7 @@ std::optional<std::uint64_t> ParseLoadavgTasks(std::string_view loadavg) {
 }
 
 std::optional<std::uint64_t> ParseSingleNumber(std::string_view text) {
-  return ParseWholeNumber(Trim(text));
+  return ParseWholeNumber(linux_platform::Trim(text));
 }
 
 std::optional<TaskOwner> ParseTaskOwner(std::string_view statusText) {
@@ -110,14 +76,12 @@ std::optional<TaskOwner> ParseTaskOwner(std::string_view statusText) {
   if (!uid || !threads) {
     return std::nullopt;
   }
-  uid_t realUid = 0;
-  const char* const uidEnd = uid->data() + uid->size();
-  const auto [ptr, ec] = std::from_chars(uid->data(), uidEnd, realUid);
+  const auto realUid = linux_platform::ParseUnsigned(*uid, std::numeric_limits<uid_t>::max());
   const auto threadCount = ParseWholeNumber(*threads);
-  if (uid->empty() || ec != std::errc() || ptr != uidEnd || !threadCount) {
+  if (!realUid || !threadCount) {
     return std::nullopt;
   }
-  return TaskOwner{realUid, *threadCount};
+  return TaskOwner{static_cast<uid_t>(*realUid), *threadCount};
 }
 
 ResourceReading FreeShare(std::optional<std::uint64_t> used, std::optional<std::uint64_t> limit) {

@@ -1,12 +1,12 @@
 #include "platform/linux/Meminfo.h"
 
 #include <algorithm>
-#include <charconv>
 #include <initializer_list>
 #include <map>
 #include <string>
 
 #include "platform/linux/Percent.h"
+#include "platform/linux/ProcText.h"
 
 namespace zub {
 
@@ -16,59 +16,32 @@ namespace {
 // the bound keeps every byte count times 100 within 64 bits.
 constexpr std::uint64_t kMaxKb = std::uint64_t{1} << 44;
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (IsBlank(text.back()) || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 // "   1234 kB" as bytes; nothing for another unit, junk or an absurd figure.
 std::optional<std::int64_t> ParseKbValue(std::string_view text) {
-  text = TrimBlanks(text);
-  std::uint64_t kb = 0;
-  const char* const end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, kb);
-  if (ec != std::errc() || ptr == text.data() || kb > kMaxKb) {
+  const auto kb = linux_platform::ParseUnsigned(linux_platform::NextToken(text), kMaxKb);
+  if (!kb || linux_platform::Trim(text) != "kB") {
     return std::nullopt;
   }
-  if (TrimBlanks(std::string_view(ptr, static_cast<std::size_t>(end - ptr))) != "kB") {
-    return std::nullopt;
-  }
-  return static_cast<std::int64_t>(kb * 1024);
+  return static_cast<std::int64_t>(*kb * 1024);
 }
 
-// The "Name: value kB" lines of interest; a name's first line counts.
+// The "Name: value kB" lines of interest; a name's first readable line counts.
 std::map<std::string_view, std::int64_t> ParseKbLines(
     std::string_view text, std::initializer_list<std::string_view> names) {
   std::map<std::string_view, std::int64_t> values;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {
-      end = text.size();
-    }
-    const std::string_view line = text.substr(start, end - start);
-    start = end + 1;
+  linux_platform::ForEachLine(text, [&](std::string_view line) {
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) {
-      continue;
+      return;
     }
     const std::string_view name = line.substr(0, colon);
     if (std::find(names.begin(), names.end(), name) == names.end() || values.count(name) != 0) {
-      continue;
+      return;
     }
     if (const auto bytes = ParseKbValue(line.substr(colon + 1))) {
       values.emplace(name, *bytes);
     }
-  }
+  });
   return values;
 }
 

@@ -2,31 +2,28 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <climits>
 #include <set>
 #include <unordered_map>
 #include <utility>
 
+#include "platform/linux/ProcText.h"
+
 namespace zub {
 
 namespace {
 
-// A whole token as an unsigned number; nothing on junk or overflow.
-template <typename T>
-std::optional<T> ParseNumber(std::string_view token) {
-  T value{};
-  const char* const end = token.data() + token.size();
-  const auto [ptr, ec] = std::from_chars(token.data(), end, value);
-  if (token.empty() || ec != std::errc() || ptr != end) {
+std::optional<unsigned> ParseDeviceNumber(std::string_view token) {
+  const auto value = linux_platform::ParseUnsigned(token, UINT_MAX);
+  if (!value) {
     return std::nullopt;
   }
-  return value;
+  return static_cast<unsigned>(*value);
 }
 
 std::optional<int> ParseId(std::string_view token) {
-  const auto value = ParseNumber<unsigned>(token);
-  if (!value || *value > static_cast<unsigned>(INT_MAX)) {
+  const auto value = linux_platform::ParseUnsigned(token, INT_MAX);
+  if (!value) {
     return std::nullopt;
   }
   return static_cast<int>(*value);
@@ -173,8 +170,8 @@ std::optional<MountEntry> ParseMountinfoLine(std::string_view line) {
   if (!mountId || !parentId || colon == std::string_view::npos) {
     return std::nullopt;
   }
-  const auto major = ParseNumber<unsigned>(device.substr(0, colon));
-  const auto minor = ParseNumber<unsigned>(device.substr(colon + 1));
+  const auto major = ParseDeviceNumber(device.substr(0, colon));
+  const auto minor = ParseDeviceNumber(device.substr(colon + 1));
   if (!major || !minor) {
     return std::nullopt;
   }
@@ -202,17 +199,11 @@ std::optional<MountEntry> ParseMountinfoLine(std::string_view line) {
 
 std::vector<MountEntry> ParseMountinfo(std::string_view text) {
   std::vector<MountEntry> entries;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {
-      end = text.size();
-    }
-    if (auto entry = ParseMountinfoLine(text.substr(start, end - start))) {
+  linux_platform::ForEachLine(text, [&](std::string_view line) {
+    if (auto entry = ParseMountinfoLine(line)) {
       entries.push_back(std::move(*entry));
     }
-    start = end + 1;
-  }
+  });
   return entries;
 }
 
