@@ -4,12 +4,18 @@
 
 #include "diskview/TfmAlldisk.h"
 #include "game/TfmGame.h"
+#include "inspect/TFmMemTree.h"
 
 namespace zub {
 
 WindowHub::WindowHub(const HubServices& services) : services_(services) {
   Add(Tool::AllDisks, Showing::HidingMain, [this](QWidget* parent) {
     return new TfmAlldisk(*settings_, services_.drives, services_.disk, services_.prompts, parent);
+  });
+  Add(Tool::ProcessTree, Showing::HidingMain, [this](QWidget* parent) {
+    return new TFmMemTree(
+        *settings_, services_.processes, [this](const std::string& path) { ShowFileInfo(path); },
+        parent);
   });
   Add(Tool::Craps, Showing::Fresh,
       [this](QWidget* parent) { return new TfmGame(game_, services_.prompts, parent); });
@@ -27,6 +33,8 @@ void WindowHub::SetMainWindow(QWidget* main, MonitorSettings* settings,
   settings_ = settings;
   driveLetter_ = std::move(driveLetter);
 }
+
+void WindowHub::ShowFileInfo(const std::string& /*path*/) {}
 
 bool WindowHub::Available(Tool tool) const {
   return entries_.count(tool) != 0;

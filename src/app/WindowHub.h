@@ -16,6 +16,7 @@
 #include "monitor/ToolWindows.h"
 #include "platform/DiskSpace.h"
 #include "platform/DriveTable.h"
+#include "platform/ProcessSource.h"
 #include "ui/Prompts.h"
 
 namespace zub {
@@ -25,6 +26,7 @@ struct HubServices {
   DriveTable& drives;
   DiskSpace& disk;
   Prompts& prompts;
+  ProcessSource& processes;
 };
 
 class WindowHub : public ToolWindows {
@@ -46,6 +48,9 @@ class WindowHub : public ToolWindows {
   // The kept window of `tool`, once made (for tests).
   QWidget* Window(Tool tool) const;
   CrapsGame& Game() { return game_; }
+
+  // Shows the file information window on `path`, modally (from the process tree).
+  void ShowFileInfo(const std::string& path);
 
  private:
   enum class Showing { HidingMain, Beside, Fresh };

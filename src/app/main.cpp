@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
                                       marker,
                                       prompts,
                                       {}};
-  zub::WindowHub hub({platform.drives, platform.disk, prompts});
+  zub::WindowHub hub({platform.drives, platform.disk, prompts, platform.processes});
   zub::TfmZub window(services, hub);
   hub.SetMainWindow(&window, &window.Settings(),
                     [&window] { return window.SelectedDriveLetter(); });

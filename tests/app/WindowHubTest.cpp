@@ -8,6 +8,7 @@
 
 #include "diskview/TfmAlldisk.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/FakeProcessSource.h"
 #include "fakes/ScriptedPrompts.h"
 #include "game/TfmGame.h"
 
@@ -43,7 +44,8 @@ class WindowHubTest : public ::testing::Test {
   fakes::ScriptedPrompts prompts;
   MonitorSettings settings;
   QMainWindow main;
-  WindowHub hub{{drives, disk, prompts}};
+  fakes::FakeProcessSource processes;
+  WindowHub hub{{drives, disk, prompts, processes}};
 };
 
 TEST_F(WindowHubTest, AllDisksIsKeptAndShownModallyWhileTheMainWindowHides) {

@@ -84,16 +84,17 @@ std::map<std::string, Source> ReadSources(const fs::path& src) {
     }
     sources.emplace(fs::relative(entry.path(), src).string(), std::move(source));
   }
-  // A header built on one of the ui kit's Qt headers is a Qt header too. (Only
-  // the kit's: a logic header that included a window would otherwise pass
-  // for a window itself.)
+  // A file built on one of the ui kit's Qt headers, or a .cpp of a Qt header,
+  // is a Qt file too. (No more: a logic header that included a window would
+  // otherwise pass for a window itself.)
   for (bool changed = true; changed;) {
     changed = false;
     for (auto& [file, source] : sources) {
       for (const std::string& include : source.includes) {
         const auto target = sources.find(include);
+        const bool ownHeader = fs::path(include).replace_extension(".cpp") == fs::path(file);
         if (!source.usesQt && target != sources.end() && target->second.usesQt &&
-            include.rfind("ui/", 0) == 0) {
+            (include.rfind("ui/", 0) == 0 || ownHeader)) {
           source.usesQt = changed = true;
         }
       }
