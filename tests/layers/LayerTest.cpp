@@ -51,9 +51,8 @@ Unit Classify(const fs::path& relative, bool usesQt) {
     unit.kind = usesQt ? "windows" : "logic";
     unit.form = usesQt && IsForm(name);
   }
-  static const std::map<std::string, int> ranks = {{"platform", 0}, {"interface", 0},
-                                                   {"logic", 1},    {"windows", 2},
-                                                   {"uikit", 2},    {"front", 3}};
+  static const std::map<std::string, int> ranks = {{"platform", 0}, {"interface", 0}, {"logic", 1},
+                                                   {"windows", 2},  {"uikit", 2},     {"front", 3}};
   unit.rank = ranks.at(unit.kind);
   return unit;
 }
@@ -123,7 +122,8 @@ std::vector<std::string> LayerViolations(const fs::path& src) {
       if (to.rank > from.rank) {
         found.push_back(edge + from.kind + " may not use " + to.kind);
       }
-      if (to.folder == "platform/linux" && from.folder != "platform/linux" && from.kind != "front") {
+      if (to.folder == "platform/linux" && from.folder != "platform/linux" &&
+          from.kind != "front") {
         found.push_back(edge + "only the front ends pick platform implementations");
       }
       if (to.form && to.folder != from.folder && from.kind != "front") {
@@ -181,14 +181,15 @@ TEST(LayerTest, TheCheckCatchesEachKindOfWrongDependency) {
   test_support::TempDir dir;
   dir.Write("src/monitor/Rules.h", "#include \"monitor/TfmMain.h\"\n");  // logic -> window
   dir.Write("src/monitor/TfmMain.h",
-            "#include <QDialog>\n#include \"files/TfmList.h\"\n");   // another's window
+            "#include <QDialog>\n#include \"files/TfmList.h\"\n");  // another's window
   dir.Write("src/files/TfmList.h", "#include <QDialog>\n#include \"files/Walk.h\"\n");
   dir.Write("src/files/Walk.h", "#include \"platform/linux/Dirs.h\"\n");  // implementation
   dir.Write("src/platform/linux/Dirs.h", "#include \"platform/Dirs.h\"\n");
   dir.Write("src/platform/Dirs.h", "");
   dir.Write("src/game/A.h", "#include \"diskview/B.h\"\n");  // a circle of logic
   dir.Write("src/diskview/B.h", "#include \"game/A.h\"\n");
-  dir.Write("src/app/main.cpp", "#include \"platform/linux/Dirs.h\"\n#include \"monitor/TfmMain.h\"\n");
+  dir.Write("src/app/main.cpp",
+            "#include \"platform/linux/Dirs.h\"\n#include \"monitor/TfmMain.h\"\n");
   const std::string found = Joined(LayerViolations(dir / "src"));
   EXPECT_NE(found.find("monitor/Rules.h -> monitor/TfmMain.h: logic may not use windows"),
             std::string::npos)
