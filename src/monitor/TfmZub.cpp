@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -23,6 +24,7 @@
 #include "ui/Activation.h"
 #include "ui/ClickLabel.h"
 #include "ui/HelpWindow.h"
+#include "ui/Mnemonics.h"
 #include "ui/QtCanvas.h"
 
 namespace zub {
@@ -141,7 +143,10 @@ void TfmZub::Render() {
   Panel1->setText(Q(view.panelText));
   Panel1->setFont(FontOf("MS Sans Serif", ScaledFontSize(view.panelFontSize, fontScale_)));
   Chart1->setToolTip(Q(view.diskHint));
+  Chart1->setAccessibleDescription(Q(view.diskHint));
   Chart2->setToolTip(Q(view.memoryHint));
+  Chart2->setAccessibleDescription(Q(view.memoryHint));
+  Panel1->setAccessibleDescription(Q(view.panelText));
   for (auto [label, text] : {std::pair{Label5, &view.label5}, std::pair{Label6, &view.label6}}) {
     if (label->text() != Q(*text)) {
       label->setText(Q(*text));
@@ -187,6 +192,7 @@ void TfmZub::BuildControls() {
 
   DriveComboBox1 = new QComboBox(client);
   DriveComboBox1->setObjectName("DriveComboBox1");
+  DriveComboBox1->setAccessibleName("Drive");
   const std::vector<DriveListEntry> entries = DriveListEntries(services_.drives.Drives());
   for (const DriveListEntry& entry : entries) {
     DriveComboBox1->addItem(Q(entry.text), QChar(entry.letter));
@@ -197,8 +203,10 @@ void TfmZub::BuildControls() {
 
   Chart1 = new PieChartView(client);
   Chart1->setObjectName("Chart1");
+  Chart1->setAccessibleName("Disk pie");
   Chart2 = new PieChartView(client);
   Chart2->setObjectName("Chart2");
+  Chart2->setAccessibleName("Memory pie");
   // The pies act as the menu entries of the windows they open.
   connect(Chart1, &PieChartView::clicked, this, [this] {
     if (directorySearch1_ != nullptr && directorySearch1_->isEnabled()) {
@@ -229,11 +237,13 @@ void TfmZub::BuildControls() {
     const Handler handler = colorHandlers[i];
     shapes[i] = new TShape1(client);
     shapes[i]->setObjectName(QString("Shape1%1").arg(i + 1));
+    shapes[i]->setAccessibleName(QString(captionHints[i]));
     shapes[i]->SetBrushColor(state_.View().swatches[i]);
     shapes[i]->setToolTip("Change Color");
     connect(shapes[i], &TShape1::clicked, this, [this, handler] { Run(handler); });
     labels[i] = new ClickLabel(captions[i], client, [this, handler] { Run(handler); });
     labels[i]->setObjectName(QString("Label%1").arg(i + 1));
+    labels[i]->setAccessibleName(QString(captions[i]));
     labels[i]->setToolTip(captionHints[i]);
   }
   Shape11 = shapes[0];
@@ -247,6 +257,7 @@ void TfmZub::BuildControls() {
 
   Panel1 = new QLabel(client);
   Panel1->setObjectName("Panel1");
+  Panel1->setAccessibleName("Status");
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel1->setLineWidth(2);
   Panel1->setAlignment(Qt::AlignCenter);
@@ -335,6 +346,14 @@ void TfmZub::BuildMenus() {
   AddToolEntry(PopupMenu1, "Directory Search", Tool::DirectorySpace,
                &TfmZub::DirectorySearch1Click);
   AddToolEntry(PopupMenu1, "Craps Game", Tool::Craps, &TfmZub::Craps1Click);
+
+  GiveMnemonics(menuBar());
+  GiveMnemonics(PopupMenu1);
+  // The pop-up menu from the keyboard as well: the Menu key arrives as a
+  // context menu event, Shift+F10 does not.
+  auto* popupKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+  connect(popupKey, &QShortcut::activated, this,
+          [this] { PopupMenu1->exec(mapToGlobal(rect().center())); });
 }
 
 char TfmZub::SelectedDriveLetter() const {

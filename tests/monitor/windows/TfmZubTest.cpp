@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -63,9 +64,14 @@ class TfmZubTest : public ::testing::Test {
     return w;
   }
 
+  // An entry's caption as shown, without its mnemonic marker.
+  static QString Caption(const QAction* action) {
+    return QString(action->text()).replace(QRegularExpression("&(.)"), "\\1");
+  }
+
   static QAction* Entry(QMenu* menu, const QString& text) {
     for (QAction* action : menu->actions()) {
-      if (action->text() == text) {
+      if (Caption(action) == text) {
         return action;
       }
     }
@@ -477,7 +483,7 @@ TEST_F(TfmZubTest, MenusCarryTheirExactCaptions) {
   TfmZub& w = Open();
   QStringList popup;
   for (QAction* action : w.PopupMenu1->actions()) {
-    popup << action->text();
+    popup << Caption(action);
   }
   EXPECT_EQ(popup, (QStringList{"All Disk Graphs", "Directory Tree", "Memory Tree", "What Running",
                                 "Small Zub ", "Medium Zub", "Large Zub", "File Search",
