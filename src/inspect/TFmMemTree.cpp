@@ -107,6 +107,8 @@ TFmMemTree::TFmMemTree(MonitorSettings& settings, ProcessSource& processes,
   panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel1_->setLineWidth(2);
   panel1_->setAlignment(Qt::AlignCenter);
+  // A window made narrow breaks the status between words instead of cutting figures off.
+  panel1_->setWordWrap(true);
   panel1_->setGeometry(176, 16, 449, 41);
 
   model_ = new ProcessTreeModel(tree_, this);

@@ -1,6 +1,7 @@
 #include "inspect/TFmMemTree.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QTreeView>
 
 #include "fakes/FakeProcessSource.h"
+#include "inspect/ProcessTreeModel.h"
 #include "support/TempDir.h"
 
 namespace zub {
@@ -195,6 +197,27 @@ TEST_F(TFmMemTreeTest, UnreadableProcessListShowsTheFailureLineAndZeros) {
   EXPECT_EQ(TextAt(Index(0, 0)), "Unable to retrieve Windows 95 Processes");
   EXPECT_EQ(window.Panel1()->text(), "Zub found 0 Processes 0 Modules using 0Mb");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone again
+}
+
+// Qt's own checker walks every index, parent and row count after each
+// reset and fails on any that disagree.
+TEST(ProcessTreeModel, AgreesWithItselfOverRebuilds) {
+  fakes::FakeProcessSource source;
+  source.Add("/a", std::vector<ModuleRecord>{{"/a", 1, 1}, {"/b", 2, 1}});
+  source.Add("/c", std::nullopt);
+  ProcessTree tree;
+  ProcessTreeModel model(tree);
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  for (const bool readable : {true, false, true}) {
+    source.listReadable = readable;
+    model.BeginRebuild();
+    BuildMemTree(source, tree);
+    model.EndRebuild();
+  }
+  EXPECT_EQ(model.rowCount(), 3);
+  EXPECT_EQ(model.rowCount(model.index(1, 0)), 5);  // header, two modules, end, summary
+  EXPECT_FALSE(model.index(3, 0).isValid());
+  EXPECT_FALSE(model.index(0, 1).isValid());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "support/TempDir.h"
@@ -211,6 +212,36 @@ TEST(LinuxProcessSource, RealMachineListsThisProcessWithItsProgram) {
   // The program's own file comes first: it is mapped lowest.
   EXPECT_EQ(modules->front().path, me->exePath);
   EXPECT_GE(modules->front().globalUsageCount, 1u);
+}
+
+// Run in a child that becomes "nobody": the processes of other users refuse
+// their exe link and maps, as they do to any normal user.
+TEST(LinuxProcessSourceDeathTest, OtherUsersProcessesAreListedWithoutTheirModules) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs root to become another user";
+  }
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+          std::_Exit(10);
+        }
+        LinuxProcessSource source;
+        const auto processes = AllProcesses(source);
+        const auto self = static_cast<std::uint32_t>(::getpid());
+        bool sawSelf = false;
+        bool sawRefused = false;
+        for (const ProcessRecord& process : processes) {
+          if (process.exePath.empty()) {
+            std::_Exit(11);
+          }
+          const auto modules = source.Modules(process.processId);
+          sawSelf = sawSelf || (process.processId == self && modules && !modules->empty());
+          sawRefused = sawRefused || (process.processId == 1 && !modules);
+        }
+        std::_Exit(processes.empty() ? 12 : !sawSelf ? 13 : !sawRefused ? 14 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
