@@ -1,0 +1,206 @@
+// Builds version blocks and small PE files with a version resource, for the
+// tests and the fuzz corpus.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zub::test_support {
+
+inline void PutU16(std::string& s, std::size_t at, std::uint16_t v) {
+  s[at] = static_cast<char>(v & 0xFF);
+  s[at + 1] = static_cast<char>(v >> 8);
+}
+
+inline void PutU32(std::string& s, std::size_t at, std::uint32_t v) {
+  PutU16(s, at, static_cast<std::uint16_t>(v & 0xFFFF));
+  PutU16(s, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+inline void AppendU16(std::string& s, std::uint16_t v) {
+  s += static_cast<char>(v & 0xFF);
+  s += static_cast<char>(v >> 8);
+}
+
+inline void AppendU32(std::string& s, std::uint32_t v) {
+  AppendU16(s, static_cast<std::uint16_t>(v & 0xFFFF));
+  AppendU16(s, static_cast<std::uint16_t>(v >> 16));
+}
+
+inline void Pad4(std::string& s) {
+  while (s.size() % 4 != 0) {
+    s += '\0';
+  }
+}
+
+// UTF-8 (ASCII and two-byte forms, enough for the tests) to UTF-16LE.
+inline std::string Utf16(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    std::uint16_t unit = c;
+    if (c >= 0xC0 && i + 1 < utf8.size()) {
+      unit = static_cast<std::uint16_t>((c & 0x1F) << 6 | (utf8[++i] & 0x3F));
+    }
+    AppendU16(out, unit);
+  }
+  return out;
+}
+
+// One node of a version block. `value` holds its bytes as stored; for a text
+// node, `valueLength` counts UTF-16 units with the terminator.
+struct VersionNode {
+  std::string key;
+  std::uint16_t type = 0;
+  std::string value;
+  std::uint16_t valueLength = 0;
+  std::vector<VersionNode> children;
+
+  std::string Bytes() const {
+    std::string out(6, '\0');
+    out += Utf16(key);
+    AppendU16(out, 0);
+    Pad4(out);
+    out += value;
+    for (const VersionNode& child : children) {
+      Pad4(out);
+      out += child.Bytes();
+    }
+    PutU16(out, 0, static_cast<std::uint16_t>(out.size()));
+    PutU16(out, 2, valueLength);
+    PutU16(out, 4, type);
+    return out;
+  }
+};
+
+inline VersionNode TextNode(const std::string& key, const std::string& text) {
+  std::string value = Utf16(text);
+  AppendU16(value, 0);
+  return {key, 1, value, static_cast<std::uint16_t>(value.size() / 2), {}};
+}
+
+struct FixedNumbers {
+  std::uint32_t fileMS = 0x00010002;
+  std::uint32_t fileLS = 0x00030004;
+  std::uint32_t productMS = 0x00050006;
+  std::uint32_t productLS = 0x00070008;
+  std::uint32_t os = 0x40004;
+  std::uint32_t type = 2;
+  std::uint32_t subtype = 0;
+  std::uint32_t signature = 0xFEEF04BD;
+};
+
+inline std::string FixedInfoBytes(const FixedNumbers& f) {
+  std::string v;
+  for (const std::uint32_t x : {f.signature, 0x00010000U, f.fileMS, f.fileLS, f.productMS,
+                                f.productLS, 0x3FU, 0U, f.os, f.type, f.subtype, 0U, 0U}) {
+    AppendU32(v, x);
+  }
+  return v;
+}
+
+using StringTable = std::pair<std::string, std::vector<std::pair<std::string, std::string>>>;
+
+// VS_VERSION_INFO with the fixed information, one string table per entry of
+// `tables` (key such as "040904E4", then name and text pairs) and a VarFileInfo.
+inline VersionNode VersionInfoNode(const FixedNumbers& fixed,
+                                   const std::vector<StringTable>& tables) {
+  VersionNode root{"VS_VERSION_INFO", 0, FixedInfoBytes(fixed), 52, {}};
+  VersionNode strings{"StringFileInfo", 1, "", 0, {}};
+  for (const auto& [key, texts] : tables) {
+    VersionNode table{key, 1, "", 0, {}};
+    for (const auto& [name, text] : texts) {
+      table.children.push_back(TextNode(name, text));
+    }
+    strings.children.push_back(table);
+  }
+  root.children.push_back(strings);
+  std::string translation;
+  AppendU32(translation, 0x04E40409);
+  root.children.push_back({"VarFileInfo", 1, "", 0, {{"Translation", 0, translation, 4, {}}}});
+  return root;
+}
+
+// A PE image whose resource section holds `block` as its version resource.
+// The resource section can be placed after `gap` bytes of other section data,
+// which WriteTo leaves as a hole, so a huge file costs no disk.
+struct PeImage {
+  std::string head;  // headers, up to the first section's data
+  std::uint64_t resourceOffset = 0;
+  std::string resource;
+
+  std::string Bytes() const {
+    std::string out = head;
+    out.resize(resourceOffset, '\0');
+    return out + resource;
+  }
+};
+
+inline PeImage BuildPe(const std::string& block, bool pe32plus = false, std::uint32_t gap = 0) {
+  constexpr std::uint32_t kHeadSize = 0x400;
+  constexpr std::uint32_t kResourceRva = 0x1000;
+  const std::uint32_t textRva = kResourceRva + 0x10000;
+  PeImage image;
+  std::string& h = image.head;
+  h.assign(kHeadSize, '\0');
+  h[0] = 'M';
+  h[1] = 'Z';
+  const std::uint32_t pe = 0x80;
+  PutU32(h, 0x3C, pe);
+  h[pe] = 'P';
+  h[pe + 1] = 'E';
+  const std::uint16_t optionalSize = pe32plus ? 240 : 224;
+  PutU16(h, pe + 4, pe32plus ? 0x8664 : 0x14C);
+  PutU16(h, pe + 6, gap != 0 ? 2 : 1);
+  PutU16(h, pe + 20, optionalSize);
+  const std::size_t opt = pe + 24;
+  PutU16(h, opt, pe32plus ? 0x20B : 0x10B);
+  const std::size_t countAt = opt + (pe32plus ? 108 : 92);
+  PutU32(h, countAt, 16);
+
+  // Resource directory: type 16 > name 1 > language 0x409 > data entry > block.
+  std::string r;
+  const auto directory = [&r](std::uint32_t id, std::uint32_t target) {
+    r += std::string(12, '\0');
+    AppendU16(r, 0);
+    AppendU16(r, 1);
+    AppendU32(r, id);
+    AppendU32(r, target);
+  };
+  directory(16, 0x80000000U | 24);
+  directory(1, 0x80000000U | 48);
+  directory(0x409, 72);
+  const std::uint32_t blockAt = 88;
+  AppendU32(r, kResourceRva + blockAt);
+  AppendU32(r, static_cast<std::uint32_t>(block.size()));
+  AppendU32(r, 1252);
+  AppendU32(r, 0);
+  r += block;
+  Pad4(r);
+
+  PutU32(h, countAt + 4 + 16, kResourceRva);
+  PutU32(h, countAt + 4 + 20, static_cast<std::uint32_t>(r.size()));
+  const std::size_t sections = opt + optionalSize;
+  image.resourceOffset = kHeadSize + std::uint64_t{gap};
+  const auto section = [&h](std::size_t at, const char* name, std::uint32_t rva, std::uint32_t size,
+                            std::uint64_t raw) {
+    for (std::size_t i = 0; name[i] != '\0'; ++i) {
+      h[at + i] = name[i];
+    }
+    PutU32(h, at + 8, size);
+    PutU32(h, at + 12, rva);
+    PutU32(h, at + 16, size);
+    PutU32(h, at + 20, static_cast<std::uint32_t>(raw));
+  };
+  section(sections, ".rsrc", kResourceRva, static_cast<std::uint32_t>(r.size()),
+          image.resourceOffset);
+  if (gap != 0) {
+    section(sections + 40, ".text", textRva, gap, kHeadSize);
+  }
+  image.resource = r;
+  return image;
+}
+
+}  // namespace zub::test_support
