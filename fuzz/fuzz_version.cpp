@@ -1,11 +1,12 @@
 // libFuzzer target for the readers of outside executables: the input is
-// taken as a version block and as a whole PE file.
+// taken as a version block, as a whole PE file and as an ELF file.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "platform/linux/LinuxElfSource.h"
 #include "platform/linux/PeVersionFile.h"
 #include "platform/linux/VersionBlock.h"
 
@@ -41,9 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (offset > bytes.size() || bytes.size() - offset < n) {
       return false;
     }
-    std::memcpy(out, bytes.data() + offset, n);
+    if (n != 0) {
+      std::memcpy(out, bytes.data() + offset, n);
+    }
     return true;
   };
+  if (const auto elf = zub::linux_platform::ParseElf(read, bytes.size())) {
+    asm volatile("" : : "r"(elf->soname.size()));
+  }
   if (const auto span = zub::linux_platform::FindVersionResource(read, bytes.size())) {
     if (span->offset > bytes.size() || bytes.size() - span->offset < span->size) {
       __builtin_trap();  // a span outside the file is itself a finding

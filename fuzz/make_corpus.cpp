@@ -1,10 +1,10 @@
-// Writes the seed corpus of the version fuzz target: version blocks and PE
-// files made by the tests' own builder.
+// Writes the seed corpus of the version fuzz target: version blocks, PE and
+// ELF files made by the tests' own builder.
 #include <fstream>
 #include <iostream>
 #include <string>
 
-#include "inspect/PeBuilder.h"
+#include "inspect/ExecutableBuilder.h"
 
 using namespace zub::test_support;
 
@@ -36,5 +36,7 @@ int main(int argc, char** argv) {
   write("pe32", BuildPe(block, false).Bytes());
   write("pe32plus", BuildPe(block, true).Bytes());
   write("pe32plus-two-sections", BuildPe(bare, true, 512).Bytes());
+  write("elf-library", BuildElf({}));
+  write("elf-pie-program", BuildElf({3, "", true, true}));
   return 0;
 }

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "fakes/FakeVersionSources.h"
-#include "inspect/PeBuilder.h"
+#include "inspect/ExecutableBuilder.h"
 #include "inspect/Version.h"
 #include "platform/linux/VersionBlock.h"
 #include "support/TempDir.h"
@@ -42,7 +42,9 @@ linux_platform::ReadAt MemoryReader(const std::string& bytes) {
     if (offset > bytes.size() || bytes.size() - offset < size) {
       return false;
     }
-    std::memcpy(out, bytes.data() + offset, size);
+    if (size != 0) {
+      std::memcpy(out, bytes.data() + offset, size);
+    }
     return true;
   };
 }

@@ -1,13 +1,8 @@
 #include "platform/linux/PeVersionFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <vector>
 
-#include "platform/linux/PosixFile.h"
+#include "platform/linux/PreadFile.h"
 #include "platform/linux/VersionBlock.h"
 
 namespace zub::linux_platform {
@@ -102,49 +97,6 @@ bool IsDirectory(std::uint32_t offset) {
   return (offset & 0x80000000U) != 0;
 }
 
-class OpenFile {
- public:
-  explicit OpenFile(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)) {
-    struct stat st {};
-    // Only regular files: a FIFO or a device would block or never end.
-    if (fd_.Valid() && ::fstat(fd_.Get(), &st) == 0 && S_ISREG(st.st_mode)) {
-      size_ = static_cast<std::uint64_t>(st.st_size);
-      regular_ = true;
-    }
-  }
-
-  bool Valid() const { return regular_; }
-  std::uint64_t Size() const { return size_; }
-
-  bool Read(std::uint64_t offset, std::size_t size, char* out) const {
-    std::size_t done = 0;
-    while (done < size) {
-      const ssize_t n =
-          ::pread(fd_.Get(), out + done, size - done, static_cast<off_t>(offset + done));
-      if (n < 0 && errno == EINTR) {
-        continue;
-      }
-      if (n <= 0) {
-        return false;
-      }
-      done += static_cast<std::size_t>(n);
-    }
-    return true;
-  }
-
-  ReadAt Reader() const {
-    return [this](std::uint64_t offset, std::size_t size, char* out) {
-      return Read(offset, size, out);
-    };
-  }
-
- private:
-  UniqueFd fd_;
-  std::uint64_t size_ = 0;
-  bool regular_ = false;
-};
-
 }  // namespace
 
 std::optional<BlockSpan> FindVersionResource(const ReadAt& read, std::uint64_t fileSize) {
@@ -181,7 +133,7 @@ std::optional<BlockSpan> FindVersionResource(const ReadAt& read, std::uint64_t f
     return std::nullopt;
   }
   const std::uint32_t resourceRva = U32(optional.data() + resourceAt);
-  if (resourceRva == 0) {
+  if (resourceRva == 0 || sectionCount == 0) {
     return std::nullopt;
   }
 
@@ -228,7 +180,7 @@ std::optional<BlockSpan> FindVersionResource(const ReadAt& read, std::uint64_t f
 }
 
 std::uint32_t PeVersionFile::BlockSize(const std::string& path) {
-  const OpenFile file(path);
+  const PreadFile file(path);
   if (!file.Valid()) {
     return 0;
   }
@@ -237,7 +189,7 @@ std::uint32_t PeVersionFile::BlockSize(const std::string& path) {
 }
 
 std::optional<std::string> PeVersionFile::ReadBlock(const std::string& path, std::uint32_t size) {
-  const OpenFile file(path);
+  const PreadFile file(path);
   if (!file.Valid()) {
     return std::nullopt;
   }

@@ -3,16 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/VersionBlockSource.h"
+#include "platform/linux/PreadFile.h"
 
 namespace zub::linux_platform {
-
-// Fills `out` with `size` bytes at `offset`; false when they are not all there.
-using ReadAt = std::function<bool(std::uint64_t offset, std::size_t size, char* out)>;
 
 struct BlockSpan {
   std::uint64_t offset = 0;

@@ -1,5 +1,5 @@
-// Builds version blocks and small PE files with a version resource, for the
-// tests and the fuzz corpus.
+// Builds version blocks, small PE files with a version resource and small
+// ELF files, for the tests and the fuzz corpus.
 #pragma once
 
 #include <cstdint>
@@ -201,6 +201,84 @@ inline PeImage BuildPe(const std::string& block, bool pe32plus = false, std::uin
   }
   image.resource = r;
   return image;
+}
+
+inline void AppendU64(std::string& s, std::uint64_t v) {
+  AppendU32(s, static_cast<std::uint32_t>(v));
+  AppendU32(s, static_cast<std::uint32_t>(v >> 32));
+}
+
+// A little-endian ELF64 file: header, program headers (a load segment over the
+// whole file, the dynamic segment and, when asked, an interpreter), the
+// dynamic entries and the string table.
+struct ElfSpec {
+  std::uint16_t type = 3;
+  std::string soname = "libzub.so.1";
+  bool interpreter = false;
+  bool pie = false;
+};
+
+inline std::string BuildElf(const ElfSpec& spec) {
+  const std::uint64_t phoff = 64;
+  const std::uint16_t phnum = spec.interpreter ? 3 : 2;
+  const std::uint64_t dynamicAt = phoff + 56U * phnum;
+  const std::uint64_t vaddr = 0x400000;
+  const std::string strings = std::string(1, '\0') + spec.soname + '\0' + "/lib64/ld.so" + '\0';
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> dynamic;
+  const std::uint64_t stringsAt = dynamicAt + 16U * 6;
+  dynamic.emplace_back(5, vaddr + stringsAt);
+  dynamic.emplace_back(10, strings.size());
+  if (!spec.soname.empty()) {
+    dynamic.emplace_back(14, 1);
+  }
+  dynamic.emplace_back(0x6ffffffb, spec.pie ? 0x08000001 : 1);
+  while (dynamic.size() < 6) {
+    dynamic.emplace_back(0, 0);
+  }
+  const std::uint64_t total = stringsAt + strings.size();
+
+  std::string e =
+      "\x7f"
+      "ELF";
+  e += '\x02';  // 64 bit
+  e += '\x01';  // little-endian
+  e += '\x01';
+  e.resize(16, '\0');
+  AppendU16(e, spec.type);
+  AppendU16(e, 62);
+  AppendU32(e, 1);
+  AppendU64(e, 0);
+  AppendU64(e, phoff);
+  AppendU64(e, 0);
+  AppendU32(e, 0);
+  AppendU16(e, 64);
+  AppendU16(e, 56);
+  AppendU16(e, phnum);
+  AppendU16(e, 64);
+  AppendU16(e, 0);
+  AppendU16(e, 0);
+  const auto segment = [&e](std::uint32_t type, std::uint64_t offset, std::uint64_t address,
+                            std::uint64_t size) {
+    AppendU32(e, type);
+    AppendU32(e, 4);
+    AppendU64(e, offset);
+    AppendU64(e, address);
+    AppendU64(e, address);
+    AppendU64(e, size);
+    AppendU64(e, size);
+    AppendU64(e, 8);
+  };
+  segment(1, 0, vaddr, total);
+  segment(2, dynamicAt, vaddr + dynamicAt, 16U * dynamic.size());
+  if (spec.interpreter) {
+    const std::uint64_t interpAt = stringsAt + spec.soname.size() + 2;
+    segment(3, interpAt, vaddr + interpAt, 13);
+  }
+  for (const auto& [tag, value] : dynamic) {
+    AppendU64(e, tag);
+    AppendU64(e, value);
+  }
+  return e + strings;
 }
 
 }  // namespace zub::test_support
