@@ -84,6 +84,7 @@ TFileInfo::TFileInfo(VersionSources sources, const std::string& ownPath, QWidget
   button1_->setDefault(true);
   button1_->setAccessibleName("OK");
   connect(button1_, &QPushButton::clicked, this, &TFileInfo::Button1Click);
+  button1_->setFocus();
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();

@@ -138,7 +138,9 @@ struct PeImage {
   }
 };
 
-inline PeImage BuildPe(const std::string& block, bool pe32plus = false, std::uint32_t gap = 0) {
+// One version block per language id, in the order given.
+inline PeImage BuildPeLanguages(const std::vector<std::pair<std::uint16_t, std::string>>& blocks,
+                                bool pe32plus = false, std::uint32_t gap = 0) {
   constexpr std::uint32_t kHeadSize = 0x400;
   constexpr std::uint32_t kResourceRva = 0x1000;
   const std::uint32_t textRva = kResourceRva + 0x10000;
@@ -160,25 +162,38 @@ inline PeImage BuildPe(const std::string& block, bool pe32plus = false, std::uin
   const std::size_t countAt = opt + (pe32plus ? 108 : 92);
   PutU32(h, countAt, 16);
 
-  // Resource directory: type 16 > name 1 > language 0x409 > data entry > block.
+  // Resource directory: type 16 > name 1 > languages > data entries > blocks.
   std::string r;
-  const auto directory = [&r](std::uint32_t id, std::uint32_t target) {
+  const auto directory = [&r](std::uint16_t count) {
     r += std::string(12, '\0');
     AppendU16(r, 0);
-    AppendU16(r, 1);
-    AppendU32(r, id);
-    AppendU32(r, target);
+    AppendU16(r, count);
   };
-  directory(16, 0x80000000U | 24);
-  directory(1, 0x80000000U | 48);
-  directory(0x409, 72);
-  const std::uint32_t blockAt = 88;
-  AppendU32(r, kResourceRva + blockAt);
-  AppendU32(r, static_cast<std::uint32_t>(block.size()));
-  AppendU32(r, 1252);
-  AppendU32(r, 0);
-  r += block;
-  Pad4(r);
+  directory(1);
+  AppendU32(r, 16);
+  AppendU32(r, 0x80000000U | 24);
+  directory(1);
+  AppendU32(r, 1);
+  AppendU32(r, 0x80000000U | 48);
+  const auto count = static_cast<std::uint16_t>(blocks.size());
+  directory(count);
+  const std::uint32_t dataAt = 48 + 16 + 8U * count;
+  for (std::uint16_t i = 0; i < count; ++i) {
+    AppendU32(r, blocks[i].first);
+    AppendU32(r, dataAt + 16U * i);
+  }
+  std::uint32_t blockAt = dataAt + 16U * count;
+  for (const auto& [language, block] : blocks) {
+    AppendU32(r, kResourceRva + blockAt);
+    AppendU32(r, static_cast<std::uint32_t>(block.size()));
+    AppendU32(r, 1252);
+    AppendU32(r, 0);
+    blockAt += static_cast<std::uint32_t>((block.size() + 3) / 4 * 4);
+  }
+  for (const auto& [language, block] : blocks) {
+    r += block;
+    Pad4(r);
+  }
 
   PutU32(h, countAt + 4 + 16, kResourceRva);
   PutU32(h, countAt + 4 + 20, static_cast<std::uint32_t>(r.size()));
@@ -201,6 +216,10 @@ inline PeImage BuildPe(const std::string& block, bool pe32plus = false, std::uin
   }
   image.resource = r;
   return image;
+}
+
+inline PeImage BuildPe(const std::string& block, bool pe32plus = false, std::uint32_t gap = 0) {
+  return BuildPeLanguages({{0x409, block}}, pe32plus, gap);
 }
 
 inline void AppendU64(std::string& s, std::uint64_t v) {

@@ -173,6 +173,15 @@ TEST(PeImage, Pe32AndPe32PlusLeadToTheSameBlock) {
   EXPECT_EQ(BlockOf(BuildPe(block, true, 4096).Bytes()), block);
 }
 
+TEST(PeImage, TakesNeutralThenUsEnglishAmongTranslatedBlocksThenTheFirst) {
+  const std::string arabic = VersionInfoNode({}, {{"040104B0", {}}}).Bytes();
+  const std::string english = StandardBlock();
+  const std::string neutral = VersionInfoNode({}, {{"000004B0", {}}}).Bytes();
+  EXPECT_EQ(BlockOf(BuildPeLanguages({{0x401, arabic}, {0x409, english}}).Bytes()), english);
+  EXPECT_EQ(BlockOf(BuildPeLanguages({{0x409, english}, {0, neutral}}).Bytes()), neutral);
+  EXPECT_EQ(BlockOf(BuildPeLanguages({{0x401, arabic}, {0x407, english}}).Bytes()), arabic);
+}
+
 TEST(PeImage, EveryTruncationOfTheFileFindsNothingOrTheRealBlock) {
   const std::string block = StandardBlock();
   const std::string pe = BuildPe(block, true).Bytes();

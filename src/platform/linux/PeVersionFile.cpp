@@ -54,32 +54,28 @@ class ResourceReader {
  public:
   ResourceReader(const ReadAt& read, FileRange range) : read_(read), range_(range) {}
 
-  // The entry to follow in the directory at `dirOffset` (relative to the
-  // resource base): the one with `wantedId`, or the first when any will do.
-  std::optional<std::uint32_t> Entry(std::uint32_t dirOffset, std::optional<std::uint32_t> wantedId,
-                                     bool firstIfMissing) const {
+  struct DirectoryEntry {
+    std::uint32_t name = 0;  // an id, or a string offset with the high bit set
+    std::uint32_t target = 0;
+  };
+
+  // The entries of the directory at `dirOffset` (relative to the resource
+  // base); empty when it does not fit.
+  std::vector<DirectoryEntry> Entries(std::uint32_t dirOffset) const {
     char head[16];
     if (!Read(dirOffset, sizeof head, head)) {
-      return std::nullopt;
+      return {};
     }
     const std::uint32_t count = std::uint32_t{U16(head + 12)} + U16(head + 14);
-    if (count == 0) {
-      return std::nullopt;
+    std::vector<char> raw(std::size_t{count} * 8);
+    if (!Read(std::uint64_t{dirOffset} + 16, raw.size(), raw.data())) {
+      return {};
     }
-    std::vector<char> entries(std::size_t{count} * 8);
-    if (!Read(std::uint64_t{dirOffset} + 16, entries.size(), entries.data())) {
-      return std::nullopt;
+    std::vector<DirectoryEntry> entries(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      entries[i] = {U32(raw.data() + i * 8), U32(raw.data() + i * 8 + 4)};
     }
-    for (std::uint32_t i = 0; i < count && wantedId; ++i) {
-      const std::uint32_t name = U32(entries.data() + i * 8);
-      if ((name & 0x80000000U) == 0 && name == *wantedId) {
-        return U32(entries.data() + i * 8 + 4);
-      }
-    }
-    if (!wantedId || firstIfMissing) {
-      return U32(entries.data() + 4);
-    }
-    return std::nullopt;
+    return entries;
   }
 
   bool Read(std::uint64_t relative, std::size_t size, char* out) const {
@@ -92,6 +88,24 @@ class ResourceReader {
   const ReadAt& read_;
   FileRange range_;
 };
+
+// The target of the first entry whose id is in `wanted` (earlier ids first),
+// or of the first entry at all when `firstIfMissing`.
+std::optional<std::uint32_t> Pick(const std::vector<ResourceReader::DirectoryEntry>& entries,
+                                  std::initializer_list<std::uint32_t> wanted,
+                                  bool firstIfMissing) {
+  for (const std::uint32_t id : wanted) {
+    for (const auto& entry : entries) {
+      if (entry.name == id) {
+        return entry.target;
+      }
+    }
+  }
+  if (firstIfMissing && !entries.empty()) {
+    return entries.front().target;
+  }
+  return std::nullopt;
+}
 
 bool IsDirectory(std::uint32_t offset) {
   return (offset & 0x80000000U) != 0;
@@ -154,16 +168,18 @@ std::optional<BlockSpan> FindVersionResource(const ReadAt& read, std::uint64_t f
 
   // Three levels, type, name, language, and a data entry below the last: a
   // directory that points back into itself ends at the depth, never loops.
-  const std::optional<std::uint32_t> type = resources.Entry(0, kRtVersion, false);
+  const std::optional<std::uint32_t> type = Pick(resources.Entries(0), {kRtVersion}, false);
   if (!type || !IsDirectory(*type)) {
     return std::nullopt;
   }
-  const std::optional<std::uint32_t> name = resources.Entry(*type & 0x7FFFFFFFU, 1, true);
+  const std::optional<std::uint32_t> name = Pick(resources.Entries(*type & 0x7FFFFFFFU), {1}, true);
   if (!name || !IsDirectory(*name)) {
     return std::nullopt;
   }
+  // As the platform's loader on a US English system: neutral, then US
+  // English, then the first. Files carry up to dozens of translated blocks.
   const std::optional<std::uint32_t> language =
-      resources.Entry(*name & 0x7FFFFFFFU, std::nullopt, true);
+      Pick(resources.Entries(*name & 0x7FFFFFFFU), {0, 0x0409}, true);
   if (!language || IsDirectory(*language)) {
     return std::nullopt;
   }
