@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -15,6 +16,8 @@
 
 namespace zub::linux_platform {
 namespace {
+
+constexpr std::size_t kReadRoom = 16384;
 
 std::string_view Trim(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(" \t\r");
@@ -48,33 +51,6 @@ void ForEachLine(std::string_view text, Visit visit) {
     }
     visit(text.substr(at, end - at));
     at = end + 1;
-  }
-}
-
-// Appends the file's text to `out` without a copy in between; false when it
-// cannot be read (what was appended is then taken back).
-bool AppendFile(const std::string& path, std::string& out) {
-  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  struct stat st {};
-  if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) {
-    return false;
-  }
-  const std::size_t start = out.size();
-  // The size is a hint: a list that grows while dpkg runs is read to its end.
-  std::size_t room = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1;
-  for (;;) {
-    const std::size_t used = out.size();
-    out.resize(used + room);
-    const ssize_t n = ::read(fd.Get(), out.data() + used, room);
-    out.resize(used + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-    if (n == 0) {
-      return true;
-    }
-    if (n < 0 && errno != EINTR) {
-      out.resize(start);
-      return false;
-    }
-    room = 65536;
   }
 }
 
@@ -170,33 +146,81 @@ void DpkgDatabase::BuildIndex() {
   if (!dir.Valid()) {
     return;
   }
-  std::vector<std::string> keys;
+  struct Listed {
+    std::string key;
+    std::size_t size;
+  };
+  std::vector<Listed> lists;
+  const int dirFd = ::dirfd(dir.Get());
+  std::size_t total = 1;
   while (const dirent* entry = ::readdir(dir.Get())) {
     const std::string_view name = entry->d_name;
-    if (name.size() > 5 && name.ends_with(".list")) {
-      keys.emplace_back(name.substr(0, name.size() - 5));
+    struct stat st {};
+    if (name.size() > 5 && name.ends_with(".list") &&
+        ::fstatat(dirFd, entry->d_name, &st, 0) == 0) {
+      lists.push_back({std::string(name.substr(0, name.size() - 5)),
+                       static_cast<std::size_t>(std::max<off_t>(st.st_size, 0))});
+      total += lists.back().size + 1;
     }
   }
   // A path two lists name (a directory, a diverted file) goes to the first by name.
-  std::sort(keys.begin(), keys.end());
-  lists_ = "\n";
-  for (const std::string& key : keys) {
-    const std::size_t start = lists_.size();
-    if (!AppendFile(infoDir + "/" + key + ".list", lists_)) {
+  std::sort(lists.begin(), lists.end(),
+            [](const Listed& a, const Listed& b) { return a.key < b.key; });
+
+  // One buffer of the summed sizes, never zero-filled: the lists of a full
+  // desktop are tens of megabytes, and copying or clearing them twice is
+  // most of what a lookup would cost.
+  std::size_t capacity = total + kReadRoom;
+  auto text = std::make_unique_for_overwrite<char[]>(capacity);
+  std::size_t size = 0;
+  const auto reserve = [&](std::size_t room) {
+    if (capacity - size < room) {
+      capacity = std::max(capacity * 2, size + room);
+      auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+      std::memcpy(bigger.get(), text.get(), size);
+      text = std::move(bigger);
+    }
+  };
+  text[size++] = '\n';
+  for (const Listed& list : lists) {
+    const UniqueFd fd(::openat(dirFd, (list.key + ".list").c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid()) {
       continue;
     }
+    const std::size_t start = size;
+    bool ok = true;
+    for (;;) {
+      // A list that grew since its size was read (dpkg at work) is read to its end.
+      reserve(kReadRoom / 4);
+      const ssize_t n = ::read(fd.Get(), text.get() + size, capacity - size);
+      if (n < 0 && errno == EINTR) {
+        continue;
+      }
+      if (n <= 0) {
+        ok = n == 0;
+        break;
+      }
+      size += static_cast<std::size_t>(n);
+    }
+    if (!ok) {
+      size = start;
+      continue;
+    }
+    if (size == start || text[size - 1] != '\n') {
+      reserve(1);
+      text[size++] = '\n';
+    }
     Package package;
-    package.name = key.substr(0, key.find(':'));
-    if (const auto it = installed.find(key); it != installed.end()) {
+    package.name = list.key.substr(0, list.key.find(':'));
+    if (const auto it = installed.find(list.key); it != installed.end()) {
       package.version = it->second.version;
       package.summary = it->second.summary;
     }
     packages_.push_back(std::move(package));
     starts_.push_back(start);
-    if (lists_.back() != '\n') {
-      lists_ += '\n';
-    }
   }
+  lists_ = std::move(text);
+  listsSize_ = size;
 }
 
 std::optional<std::uint32_t> DpkgDatabase::Find(const std::string& path) const {
@@ -204,11 +228,14 @@ std::optional<std::uint32_t> DpkgDatabase::Find(const std::string& path) const {
     return std::nullopt;
   }
   const std::string line = "\n" + path + "\n";
-  const void* found = ::memmem(lists_.data(), lists_.size(), line.data(), line.size());
+  if (!lists_) {
+    return std::nullopt;
+  }
+  const void* found = ::memmem(lists_.get(), listsSize_, line.data(), line.size());
   if (found == nullptr) {
     return std::nullopt;
   }
-  const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - lists_.data()) + 1;
+  const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - lists_.get()) + 1;
   const auto next = std::upper_bound(starts_.begin(), starts_.end(), at);
   return static_cast<std::uint32_t>(next - starts_.begin() - 1);
 }

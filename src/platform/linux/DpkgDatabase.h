@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,8 @@ class DpkgDatabase : public PackageDatabase {
   // Every list's text one after the other, each line between two '\n', and
   // where each package's part starts. One text search costs less than
   // hashing every path of the system, which a single lookup never repays.
-  std::string lists_;
+  std::unique_ptr<char[]> lists_;
+  std::size_t listsSize_ = 0;
   std::vector<std::size_t> starts_;
 };
 
