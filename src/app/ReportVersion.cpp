@@ -1,9 +1,7 @@
 // zub97-report version FILE: the fifteen texts the file information window reads.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <string>
 
@@ -12,16 +10,6 @@
 #include "inspect/Version.h"
 
 namespace zub {
-namespace {
-
-std::string OwnExecutable() {
-  char path[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
-}
-
-}  // namespace
-
 int RunVersionReport(const ReportArgs& args, LinuxServices& platform, std::ostream& out,
                      std::ostream& err) {
   if (args.size() != 1) {
@@ -34,9 +22,8 @@ int RunVersionReport(const ReportArgs& args, LinuxServices& platform, std::ostre
     err << "zub97-report: version: " << file << ": " << std::strerror(errno) << '\n';
     return 1;
   }
-  TVersionResource resource({platform.versionBlocks, platform.elf, platform.packages},
-                            OwnExecutable());
-  resource.SetFileName(file);
+  // Made on the file itself, so it is read once, not after this program's own file.
+  const TVersionResource resource({platform.versionBlocks, platform.elf, platform.packages}, file);
   for (const TVersionInfo::Field& field : TVersionInfo::Fields()) {
     WriteRecord(out, {"version", field.name, resource.VersionInfo().*field.text});
   }
