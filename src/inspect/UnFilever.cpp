@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -131,7 +132,16 @@ void TFileInfo::FitValues() {
     value->resize(panelWidth - kValueLeft - 4, value->height());
   }
   button1_->move(kPanelLeft + panelWidth + kButtonGap, button1_->y());
-  resize(std::max(kWidth, width), height());
+  // It grows or shrinks about its centre, as it was placed, but stays on the screen.
+  width = std::max(kWidth, width);
+  int left = x() - (width - this->width()) / 2;
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - width));
+  }
+  // pos() and move() count the frame, resize() does not.
+  move(left, y());
+  resize(width, height());
 }
 
 }  // namespace zub
