@@ -5,7 +5,7 @@ CMAKE_ARGS ?=
 # The program on its own: `make run` builds only this.
 RUN_TARGETS = zub97 zub_manual
 
-.PHONY: all deps configure build run test bench clean format check-format
+.PHONY: all deps configure build run test bench fuzz clean format check-format
 
 all: build
 
@@ -31,6 +31,18 @@ test: build
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The fuzz targets, with clang's sanitizers, for FUZZ_SECONDS each.
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD ?= build-fuzz
+fuzz:
+	@command -v clang++ >/dev/null || { echo "make fuzz needs clang (apt-get install clang)"; exit 1; }
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DZUB_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_version
+	@mkdir -p $(FUZZ_BUILD)/corpus/version
+	@$(FUZZ_BUILD)/fuzz/fuzz_version -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/version fuzz/corpus/version
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

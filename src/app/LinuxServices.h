@@ -4,10 +4,13 @@
 
 #include <cstdlib>
 
+#include "platform/linux/DpkgDatabase.h"
 #include "platform/linux/LinuxDriveTable.h"
+#include "platform/linux/LinuxElfSource.h"
 #include "platform/linux/LinuxMemorySource.h"
 #include "platform/linux/LinuxProcessSource.h"
 #include "platform/linux/LinuxResourceSource.h"
+#include "platform/linux/PeVersionFile.h"
 #include "platform/linux/StatvfsDiskSpace.h"
 #include "platform/linux/XdgSettingsFile.h"
 
@@ -21,6 +24,9 @@ struct LinuxServices {
   LinuxProcessSource processes;
   XdgSettingsFile settings =
       XdgSettingsFile::ForUser(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  linux_platform::PeVersionFile versionBlocks;
+  linux_platform::LinuxElfSource elf;
+  linux_platform::DpkgDatabase packages{"/var/lib/dpkg", "/usr/share/doc"};
 };
 
 }  // namespace zub

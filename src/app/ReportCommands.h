@@ -20,6 +20,9 @@ struct ReportCommand {
   int (*run)(const ReportArgs& args, LinuxServices& platform, std::ostream& out, std::ostream& err);
 };
 
+int RunVersionReport(const ReportArgs& args, LinuxServices& platform, std::ostream& out,
+                     std::ostream& err);
+
 // Every subcommand, in the order --help lists them.
 const std::vector<ReportCommand>& ReportCommands();
 

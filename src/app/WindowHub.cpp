@@ -5,6 +5,7 @@
 #include "diskview/TfmAlldisk.h"
 #include "game/TfmGame.h"
 #include "inspect/TFmMemTree.h"
+#include "inspect/UnFilever.h"
 
 namespace zub {
 
@@ -32,9 +33,16 @@ void WindowHub::SetMainWindow(QWidget* main, MonitorSettings* settings,
   main_ = main;
   settings_ = settings;
   driveLetter_ = std::move(driveLetter);
+  fileInfo_ = new TFileInfo(services_.version, services_.ownPath, main);
 }
 
-void WindowHub::ShowFileInfo(const std::string& /*path*/) {}
+void WindowHub::ShowFileInfo(const std::string& path) {
+  if (fileInfo_ == nullptr) {
+    return;
+  }
+  fileInfo_->InfoFileName = path;
+  fileInfo_->exec();
+}
 
 bool WindowHub::Available(Tool tool) const {
   return entries_.count(tool) != 0;

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "game/CrapsGame.h"
+#include "inspect/Version.h"
 #include "monitor/MonitorSettings.h"
 #include "monitor/ToolWindows.h"
 #include "platform/DiskSpace.h"
@@ -21,12 +22,16 @@
 
 namespace zub {
 
+class TFileInfo;
+
 // What the secondary windows are built from.
 struct HubServices {
   DriveTable& drives;
   DiskSpace& disk;
   Prompts& prompts;
   ProcessSource& processes;
+  VersionSources version;
+  std::string ownPath;  // the program's own executable, which the file information reads first
 };
 
 class WindowHub : public ToolWindows {
@@ -38,7 +43,8 @@ class WindowHub : public ToolWindows {
 
   // The main window, the settings it holds and its drive list's letter;
   // given once the main window exists, before anything is opened. The
-  // windows are children of `main` and end with it.
+  // windows are children of `main` and end with it. The file information
+  // window is made here, hidden, as the program's second window.
   void SetMainWindow(QWidget* main, MonitorSettings* settings, std::function<char()> driveLetter);
 
   bool Available(Tool tool) const override;
@@ -68,6 +74,7 @@ class WindowHub : public ToolWindows {
   MonitorSettings* settings_ = nullptr;
   std::function<char()> driveLetter_;
   std::map<Tool, Entry> entries_;
+  QPointer<TFileInfo> fileInfo_;
   OpenedWindows opened_;
   CrapsGame game_;  // the game's run-long state: the total outlives each game window
 };

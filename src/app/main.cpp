@@ -65,7 +65,12 @@ int main(int argc, char** argv) {
                                       marker,
                                       prompts,
                                       {}};
-  zub::WindowHub hub({platform.drives, platform.disk, prompts, platform.processes});
+  zub::WindowHub hub({platform.drives,
+                      platform.disk,
+                      prompts,
+                      platform.processes,
+                      {platform.versionBlocks, platform.elf, platform.packages},
+                      QCoreApplication::applicationFilePath().toStdString()});
   zub::TfmZub window(services, hub);
   hub.SetMainWindow(&window, &window.Settings(),
                     [&window] { return window.SelectedDriveLetter(); });

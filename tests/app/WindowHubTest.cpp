@@ -9,8 +9,10 @@
 #include "diskview/TfmAlldisk.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeProcessSource.h"
+#include "fakes/FakeVersionSources.h"
 #include "fakes/ScriptedPrompts.h"
 #include "game/TfmGame.h"
+#include "inspect/UnFilever.h"
 
 namespace zub {
 namespace {
@@ -45,7 +47,10 @@ class WindowHubTest : public ::testing::Test {
   MonitorSettings settings;
   QMainWindow main;
   fakes::FakeProcessSource processes;
-  WindowHub hub{{drives, disk, prompts, processes}};
+  fakes::FakeVersionBlocks blocks;
+  fakes::FakeElfSource elf;
+  fakes::FakePackageDatabase packages;
+  WindowHub hub{{drives, disk, prompts, processes, {blocks, elf, packages}, "/usr/bin/zub97"}};
 };
 
 TEST_F(WindowHubTest, AllDisksIsKeptAndShownModallyWhileTheMainWindowHides) {
@@ -82,6 +87,21 @@ TEST_F(WindowHubTest, WindowsNotBuiltAreNotAvailableAndOpenNothing) {
     EXPECT_EQ(hub.Window(Tool::DirectoryTree), nullptr);
     EXPECT_FALSE(hub.Opened().directoryTree);
   }
+}
+
+TEST_F(WindowHubTest, TheFileInformationWindowExistsHiddenFromTheStart) {
+  auto* info = main.findChild<TFileInfo*>();
+  ASSERT_NE(info, nullptr);
+  EXPECT_FALSE(info->isVisible());
+  std::string shown;
+  QTimer::singleShot(0, [&] {
+    if (auto* modal = qobject_cast<TFileInfo*>(QApplication::activeModalWidget())) {
+      shown = modal->InfoFileName;
+      modal->close();
+    }
+  });
+  hub.ShowFileInfo("/usr/lib/libx.so");
+  EXPECT_EQ(shown, "/usr/lib/libx.so");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ namespace zub {
 namespace {
 
 TEST(Mnemonics, WordStartsFirstThenAnyLetterAndNeverTwiceInOneMenu) {
-  const std::vector<std::string> popup = {"All Disk Graphs", "Directory Tree", "Memory Tree",
+  const std::vector<std::string> popup = {"All Disk Graphs", "Directory Tree",   "Memory Tree",
                                           "Medium Zub",      "Directory Search", "Craps Game"};
   EXPECT_EQ(MnemonicPositions(popup), (std::vector<int>{0, 0, 0, 7, 10, 0}));
 }

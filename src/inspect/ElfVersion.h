@@ -1,0 +1,17 @@
+// The texts an ELF file can give where a PE file has a version resource.
+#pragma once
+
+#include <string>
+
+#include "platform/ElfSource.h"
+
+namespace zub {
+
+// "Application", "Dynamic-Link Library" or "Unknown".
+std::string ElfFileTypeText(const ElfFacts& facts);
+// The version numbers that end a file name: libQt6Core.so.6.4.2 gives 6.4.2,
+// python3.11 gives 3.11; a name without them (or ending in bare digits glued
+// to a word, as in md5) gives an empty text. Takes a path or a name.
+std::string TrailingVersion(const std::string& path);
+
+}  // namespace zub
