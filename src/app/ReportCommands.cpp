@@ -1,9 +1,20 @@
 #include "app/ReportCommands.h"
 
+#include "app/ReportInspectSystem.h"
+
 namespace zub {
 
 const std::vector<ReportCommand>& ReportCommands() {
-  static const std::vector<ReportCommand> commands = {};
+  static const std::vector<ReportCommand> commands = {
+      {"windows", "",
+       "window records (handle, title) of the top-level windows, topmost first, then the\n"
+       "      figures record: the running windows window's memory and window count line",
+       RunWindowsReport},
+      {"sysinfo", "",
+       "sysinfo records (name, text): Organisation, Owner, CPU, OperatingSystem,\n"
+       "      WinVersion, Build, TotalMemory, DriveC",
+       RunSysinfoReport},
+  };
   return commands;
 }
 
