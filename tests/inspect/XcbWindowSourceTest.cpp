@@ -86,8 +86,9 @@ class Child {
   pid_t pid_ = -1;
 };
 
-// Xvfb on a display it picks itself (-displayfd), so tests never collide.
-std::optional<std::pair<Child, std::string>> StartXvfb() {
+// Xvfb on a display it picks itself (-displayfd), so tests never collide, or
+// on the display `display` names.
+std::optional<std::pair<Child, std::string>> StartXvfb(const std::string& display = "") {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
     return std::nullopt;
@@ -97,8 +98,13 @@ std::optional<std::pair<Child, std::string>> StartXvfb() {
     ::dup2(fds[1], 3);  // dup2 clears close-on-exec
     const int devnull = ::open("/dev/null", O_WRONLY);
     ::dup2(devnull, 2);
-    ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
+    if (display.empty()) {
+      ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+    } else {
+      ::execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", "3", "-screen", "0", "640x480x24",
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+    }
     ::_exit(127);
   }
   ::close(fds[1]);
@@ -307,7 +313,7 @@ TEST_F(XcbWindowSourceTest, HundredThousandByteTitleIsReadInPartAndCut) {
   EXPECT_EQ(list.TheWindowsList()[0].title, std::string(254, 'h'));
 }
 
-TEST_F(XcbWindowSourceTest, ServerThatGoesAwayGivesEmptyAnswers) {
+TEST_F(XcbWindowSourceTest, ServerThatGoesAwayGivesEmptyAnswersUntilOneIsBack) {
   const xcb_window_t w = client_->MakeWindow("Here", std::nullopt);
   XcbWindowSource source(display_);
   ASSERT_FALSE(source.TopLevelWindows().empty());
@@ -316,6 +322,15 @@ TEST_F(XcbWindowSourceTest, ServerThatGoesAwayGivesEmptyAnswers) {
   EXPECT_EQ(source.Title(w), "");
   EXPECT_TRUE(source.TopLevelWindows().empty());
   EXPECT_EQ(source.Title(w), "");
+
+  auto again = StartXvfb(display_);
+  ASSERT_TRUE(again) << "Xvfb did not start again on " << display_;
+  server_ = std::move(again->first);
+  client_ = std::make_unique<Client>(display_);
+  const xcb_window_t back = client_->MakeWindow("Back again", std::nullopt);
+  const auto listed = source.TopLevelWindows();
+  EXPECT_NE(std::find(listed.begin(), listed.end(), back), listed.end());
+  EXPECT_EQ(source.Title(back), "Back again");
 }
 
 TEST_F(XcbWindowSourceTest, WindowManagerStackingListTopmostFirst) {
