@@ -7,8 +7,8 @@ namespace zub {
 const std::vector<ReportCommand>& ReportCommands() {
   static const std::vector<ReportCommand> commands = {
       {"windows", "",
-       "window records (handle, title) of the top-level windows, topmost first, then the\n"
-       "      figures record: the running windows window's memory and window count line",
+       "window records (X window id, title), topmost window first, then a figures\n"
+       "      record: the running windows window's memory and window count line",
        RunWindowsReport},
       {"sysinfo", "",
        "sysinfo records (name, text): Organisation, Owner, CPU, OperatingSystem,\n"

@@ -22,37 +22,34 @@ struct Disconnect {
   void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
 };
 
-// libxcb writes with writev(2): a server that has gone would raise SIGPIPE and
-// end the whole program. Block it on this thread while talking to the server
-// and swallow any that came meanwhile.
+// libxcb writes with writev(2): a server that goes away between its poll and
+// its write raises SIGPIPE, which would end the whole program. Block it on
+// this thread while talking to the server and swallow any that came meanwhile.
 class SigpipeGuard {
  public:
   SigpipeGuard() {
-    sigset_t pipe;
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
-    sigpending(&pending_);
-    wasPending_ = sigismember(&pending_, SIGPIPE) == 1;
-    pthread_sigmask(SIG_BLOCK, &pipe, &old_);
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
   }
   SigpipeGuard(const SigpipeGuard&) = delete;
   SigpipeGuard& operator=(const SigpipeGuard&) = delete;
   ~SigpipeGuard() {
-    sigset_t pipe;
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
-    sigset_t now;
-    sigpending(&now);
-    if (!wasPending_ && sigismember(&now, SIGPIPE) == 1) {
+    sigset_t pending;
+    sigpending(&pending);
+    if (!wasPending_ && sigismember(&pending, SIGPIPE) == 1) {
       const timespec zero{0, 0};
-      sigtimedwait(&pipe, nullptr, &zero);
+      sigtimedwait(&pipe_, nullptr, &zero);
     }
     pthread_sigmask(SIG_SETMASK, &old_, nullptr);
   }
 
  private:
+  sigset_t pipe_{};
   sigset_t old_{};
-  sigset_t pending_{};
   bool wasPending_ = false;
 };
 
