@@ -67,14 +67,5 @@ TEST_F(ReportInspectSystemTest, UnknownArgumentIsAnErrorWithNonZeroStatus) {
   EXPECT_NE(err.str().find("unknown argument 'extra'"), std::string::npos);
 }
 
-TEST_F(ReportInspectSystemTest, BothCommandsAreInTheTable) {
-  std::vector<std::string> names;
-  for (const ReportCommand& command : ReportCommands()) {
-    names.push_back(command.name);
-  }
-  EXPECT_NE(std::find(names.begin(), names.end(), "windows"), names.end());
-  EXPECT_NE(std::find(names.begin(), names.end(), "sysinfo"), names.end());
-}
-
 }  // namespace
 }  // namespace zub

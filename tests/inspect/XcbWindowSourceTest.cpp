@@ -27,22 +27,8 @@
 namespace zub {
 namespace {
 
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
-  std::size_t start = 0;
-  while (start <= dirs.size()) {
-    std::size_t end = dirs.find(':', start);
-    if (end == std::string::npos) {
-      end = dirs.size();
-    }
-    const std::string candidate = dirs.substr(start, end - start) + "/" + program;
-    if (::access(candidate.c_str(), X_OK) == 0) {
-      return true;
-    }
-    start = end + 1;
-  }
-  return false;
+bool Installed(const std::string& program) {
+  return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Polls `done` until it holds or ten seconds have passed: X servers and
@@ -60,30 +46,23 @@ bool WaitUntil(const std::function<bool()>& done) {
 }
 
 // A child process, ended with SIGTERM (or the given signal) and reaped.
-class Child {
- public:
+struct Child {
+  pid_t pid = -1;
   Child() = default;
-  explicit Child(pid_t pid) : pid_(pid) {}
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
-  Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
+  explicit Child(pid_t p) : pid(p) {}
+  Child(Child&& other) noexcept : pid(std::exchange(other.pid, -1)) {}
   Child& operator=(Child&& other) noexcept {
     Stop();
-    pid_ = std::exchange(other.pid_, -1);
+    pid = std::exchange(other.pid, -1);
     return *this;
   }
   ~Child() { Stop(); }
-
   void Stop(int signal = SIGTERM) {
-    if (pid_ > 0) {
-      ::kill(pid_, signal);
-      ::waitpid(pid_, nullptr, 0);
-      pid_ = -1;
+    if (pid > 0) {
+      ::kill(pid, signal);
+      ::waitpid(std::exchange(pid, -1), nullptr, 0);
     }
   }
-
- private:
-  pid_t pid_ = -1;
 };
 
 // Xvfb on a display it picks itself (-displayfd), so tests never collide, or
@@ -149,7 +128,6 @@ class Client {
     screen_ = xcb_setup_roots_iterator(xcb_get_setup(c_.get())).data;
     utf8_ = Atom("UTF8_STRING");
     netWmName_ = Atom("_NET_WM_NAME");
-    stacking_ = Atom("_NET_CLIENT_LIST_STACKING");
   }
 
   bool Ok() const { return xcb_connection_has_error(c_.get()) == 0; }
@@ -200,20 +178,6 @@ class Client {
     Sync();
   }
 
-  // The window manager's stacking list, topmost first (empty without one).
-  std::vector<xcb_window_t> StackingTopFirst() {
-    const auto cookie =
-        xcb_get_property(c_.get(), 0, screen_->root, stacking_, XCB_ATOM_WINDOW, 0, 65536);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(c_.get(), cookie, nullptr), &std::free);
-    if (!reply || reply->format != 32) {
-      return {};
-    }
-    const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
-    const int n = xcb_get_property_value_length(reply.get()) / 4;
-    return {std::make_reverse_iterator(windows + n), std::make_reverse_iterator(windows)};
-  }
-
  private:
   xcb_atom_t Atom(const char* name) {
     const auto cookie =
@@ -230,7 +194,6 @@ class Client {
   xcb_screen_t* screen_ = nullptr;
   xcb_atom_t utf8_ = XCB_ATOM_NONE;
   xcb_atom_t netWmName_ = XCB_ATOM_NONE;
-  xcb_atom_t stacking_ = XCB_ATOM_NONE;
 };
 
 // `all` without the windows not in `ours`, order kept.
@@ -248,7 +211,7 @@ std::vector<WindowHandle> Only(const std::vector<WindowHandle>& all,
 class XcbWindowSourceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!OnPath("Xvfb")) {
+    if (!Installed("Xvfb")) {
       GTEST_SKIP() << "Xvfb is not installed (apt install xvfb): the X tests need an X server";
     }
     auto started = StartXvfb();
@@ -264,53 +227,32 @@ class XcbWindowSourceTest : public ::testing::Test {
   std::unique_ptr<Client> client_;
 };
 
-TEST_F(XcbWindowSourceTest, WithoutWindowManagerRootChildrenTopmostFirst) {
-  const xcb_window_t a = client_->MakeWindow("Alpha", std::nullopt);
-  const xcb_window_t b = client_->MakeWindow("Beta", std::nullopt);
-  const xcb_window_t c = client_->MakeWindow("Gamma", std::nullopt, false);  // hidden counts too
-  const std::vector<xcb_window_t> ours{a, b, c};
+TEST_F(XcbWindowSourceTest, WithoutWindowManagerRootChildrenTopmostFirstWithTheirTitles) {
+  const xcb_window_t a = client_->MakeWindow("Net \xE2\x86\x92 name", "Old name");
+  const xcb_window_t b = client_->MakeWindow(std::nullopt, "Caf\xE9");  // Latin-1
+  const xcb_window_t c = client_->MakeWindow("", "Fallback", false);    // hidden counts too
+  const xcb_window_t d = client_->MakeWindow(std::nullopt, std::nullopt);
+  const xcb_window_t e = client_->MakeWindow(std::string(100000, 'h'), std::nullopt);
+  const std::vector<xcb_window_t> ours{a, b, c, d, e};
   XcbWindowSource source(display_);
 
-  EXPECT_EQ(Only(source.TopLevelWindows(), ours), (std::vector<WindowHandle>{c, b, a}));
+  EXPECT_EQ(Only(source.TopLevelWindows(), ours), (std::vector<WindowHandle>{e, d, c, b, a}));
   client_->Raise(a);
-  EXPECT_EQ(Only(source.TopLevelWindows(), ours), (std::vector<WindowHandle>{a, c, b}));
-}
+  EXPECT_EQ(Only(source.TopLevelWindows(), ours), (std::vector<WindowHandle>{a, e, d, c, b}));
 
-TEST_F(XcbWindowSourceTest, TitlesPreferNetWmNameAndConvertLatin1WmName) {
-  const xcb_window_t both = client_->MakeWindow("Net \xE2\x86\x92 name", "Old name");
-  const xcb_window_t latin1 = client_->MakeWindow(std::nullopt, "Caf\xE9");
-  const xcb_window_t emptyNet = client_->MakeWindow("", "Fallback");
-  const xcb_window_t none = client_->MakeWindow(std::nullopt, std::nullopt);
-  XcbWindowSource source(display_);
-  source.TopLevelWindows();
-
-  EXPECT_EQ(source.Title(both), "Net \xE2\x86\x92 name");
-  EXPECT_EQ(source.Title(latin1), "Caf\xC3\xA9");
-  EXPECT_EQ(source.Title(emptyNet), "Fallback");
-  EXPECT_EQ(source.Title(none), "");
-}
-
-TEST_F(XcbWindowSourceTest, WindowGoneBetweenListingAndTitleReadsEmpty) {
-  const xcb_window_t doomed = client_->MakeWindow("Doomed", std::nullopt);
-  const xcb_window_t stays = client_->MakeWindow("Stays", std::nullopt);
-  XcbWindowSource source(display_);
-  const auto listed = source.TopLevelWindows();
-  ASSERT_NE(std::find(listed.begin(), listed.end(), doomed), listed.end());
-  client_->Destroy(doomed);
-  EXPECT_EQ(source.Title(doomed), "");
-  EXPECT_EQ(source.Title(0x7FFFFFFF), "");
-  EXPECT_EQ(source.Title(stays), "Stays");  // the connection survived the errors
-}
-
-TEST_F(XcbWindowSourceTest, HundredThousandByteTitleIsReadInPartAndCut) {
-  const std::string huge(100000, 'h');
-  const xcb_window_t w = client_->MakeWindow(huge, std::nullopt);
-  XcbWindowSource source(display_);
+  EXPECT_EQ(source.Title(a), "Net \xE2\x86\x92 name");
+  EXPECT_EQ(source.Title(b), "Caf\xC3\xA9");
+  EXPECT_EQ(source.Title(c), "Fallback");
+  EXPECT_EQ(source.Title(d), "");
   TWindowsList list(source);
-  list.RefreshList();
-  ASSERT_EQ(list.TheWindowsList().size(), 1u);
-  EXPECT_EQ(list.TheWindowsList()[0].info.WindowHandle, w);
-  EXPECT_EQ(list.TheWindowsList()[0].title, std::string(254, 'h'));
+  list.AddWindow(e);
+  EXPECT_EQ(list.TheWindowsList().at(0).title, std::string(254, 'h'));
+
+  // Gone between the listing and the title: no title, and the connection survives.
+  client_->Destroy(b);
+  EXPECT_EQ(source.Title(b), "");
+  EXPECT_EQ(source.Title(0x7FFFFFFF), "");
+  EXPECT_EQ(source.Title(c), "Fallback");
 }
 
 TEST_F(XcbWindowSourceTest, ServerThatGoesAwayGivesEmptyAnswersUntilOneIsBack) {
@@ -334,29 +276,29 @@ TEST_F(XcbWindowSourceTest, ServerThatGoesAwayGivesEmptyAnswersUntilOneIsBack) {
 }
 
 TEST_F(XcbWindowSourceTest, WindowManagerStackingListTopmostFirst) {
-  if (!OnPath("openbox")) {
+  if (!Installed("openbox")) {
     GTEST_SKIP() << "openbox is not installed (apt install openbox): no stacking list to read";
   }
   Child wm = StartOpenbox(display_);
   XcbWindowSource source(display_);
-  std::vector<xcb_window_t> ours;
+  // Map the next window only when this one is managed, so the order is known.
+  // Only the manager's list holds exactly the test's windows: the root also
+  // has the manager's own windows and the frames round the managed ones.
+  std::vector<WindowHandle> topFirst;
   for (const char* title : {"First", "Second", "Third"}) {
-    const xcb_window_t w = client_->MakeWindow(title, std::nullopt);
-    ours.push_back(w);
-    // Map the next only when this one is managed, so the order is known.
-    ASSERT_TRUE(WaitUntil([&] {
-      const auto s = client_->StackingTopFirst();
-      return !s.empty() && s.front() == w;
-    })) << title
-        << " never became the top of the stacking list";
+    topFirst.insert(topFirst.begin(), client_->MakeWindow(title, std::nullopt));
+    ASSERT_TRUE(WaitUntil([&] { return source.TopLevelWindows() == topFirst; }))
+        << title << " never became the top of the stacking list";
   }
-  // The managed client windows themselves, not the frames round them.
-  EXPECT_EQ(source.TopLevelWindows(), (std::vector<WindowHandle>{ours[2], ours[1], ours[0]}));
+  const std::vector<WindowHandle> ours{topFirst[2], topFirst[1], topFirst[0]};
   EXPECT_EQ(source.Title(ours[2]), "Third");
 
-  client_->Activate(ours[0]);
-  ASSERT_TRUE(WaitUntil([&] { return client_->StackingTopFirst().front() == ours[0]; }));
-  EXPECT_EQ(source.TopLevelWindows(), (std::vector<WindowHandle>{ours[0], ours[2], ours[1]}));
+  // Asked again until it is done: a request that comes while the manager is
+  // still settling the last new window may be overtaken by it.
+  EXPECT_TRUE(WaitUntil([&] {
+    client_->Activate(ours[0]);
+    return source.TopLevelWindows() == std::vector<WindowHandle>{ours[0], ours[2], ours[1]};
+  })) << ::testing::PrintToString(source.TopLevelWindows());
 
   // A window manager that died leaves its list behind: it no longer counts.
   wm.Stop(SIGKILL);
@@ -375,12 +317,7 @@ TEST(XcbWindowSourceNoDisplayTest, NoDisplayGivesAnEmptyListAndNoError) {
   XcbWindowSource unreachable(":4097");
   EXPECT_TRUE(unreachable.TopLevelWindows().empty());
   EXPECT_EQ(unreachable.Title(1), "");
-}
-
-TEST(Latin1ToUtf8Test, HighBytesBecomeTwoByteSequences) {
-  EXPECT_EQ(Latin1ToUtf8("abc"), "abc");
-  EXPECT_EQ(Latin1ToUtf8("\xE9\xFF\xA0"), "\xC3\xA9\xC3\xBF\xC2\xA0");
-  EXPECT_EQ(Latin1ToUtf8(std::string("\0", 1)), std::string("\0", 1));
+  EXPECT_EQ(Latin1ToUtf8("a\xE9\xFF"), "a\xC3\xA9\xC3\xBF");
 }
 
 }  // namespace
