@@ -52,3 +52,8 @@ check-format:
 
 clean:
 	@rm -rf $(BUILD)
+
+.PHONY: package
+# A Debian package in $(BUILD)/ (zub97_<version>_<arch>.deb): sudo apt install ./build/zub97_*.deb
+package: build
+	@cmake --build $(BUILD) --target package

@@ -10,8 +10,10 @@
 #include "platform/linux/LinuxMemorySource.h"
 #include "platform/linux/LinuxProcessSource.h"
 #include "platform/linux/LinuxResourceSource.h"
+#include "platform/linux/LinuxSystemFacts.h"
 #include "platform/linux/PeVersionFile.h"
 #include "platform/linux/StatvfsDiskSpace.h"
+#include "platform/linux/XcbWindowSource.h"
 #include "platform/linux/XdgSettingsFile.h"
 
 namespace zub {
@@ -27,6 +29,9 @@ struct LinuxServices {
   linux_platform::PeVersionFile versionBlocks;
   linux_platform::LinuxElfSource elf;
   linux_platform::DpkgDatabase packages{"/var/lib/dpkg", "/usr/share/doc"};
+  XdgSettingsFile machineSettings = XdgSettingsFile::ForMachine();
+  LinuxSystemFacts systemFacts;
+  XcbWindowSource windows{std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : ""};
 };
 
 }  // namespace zub

@@ -1,5 +1,6 @@
 #include "app/ReportCommands.h"
 
+#include "app/ReportInspectSystem.h"
 #include "app/ReportProcesses.h"
 
 namespace zub {
@@ -12,6 +13,14 @@ const std::vector<ReportCommand>& ReportCommands() {
        "version: one record per file version text (name, value), as the file information "
        "window reads them",
        RunVersionReport},
+      {"windows", "",
+       "window records (X window id, title), topmost window first, then a figures\n"
+       "      record: the running windows window's memory and window count line",
+       RunWindowsReport},
+      {"sysinfo", "",
+       "sysinfo records (name, text): Organisation, Owner, CPU, OperatingSystem,\n"
+       "      WinVersion, Build, TotalMemory, DriveC",
+       RunSysinfoReport},
   };
   return commands;
 }

@@ -1,11 +1,15 @@
 #include "app/WindowHub.h"
 
 #include <QDialog>
+#include <QScreen>
+#include <algorithm>
 
 #include "diskview/TfmAlldisk.h"
 #include "game/TfmGame.h"
 #include "inspect/TFmMemTree.h"
 #include "inspect/UnFilever.h"
+#include "inspect/UtMem.h"
+#include "monitor/EventDrives.h"
 
 namespace zub {
 
@@ -17,6 +21,11 @@ WindowHub::WindowHub(const HubServices& services) : services_(services) {
     return new TFmMemTree(
         *settings_, services_.processes, [this](const std::string& path) { ShowFileInfo(path); },
         parent);
+  });
+  Add(Tool::RunningWindows, Showing::Beside, [this](QWidget* parent) {
+    const EventDrives drives(services_.drives, services_.disk);
+    return new TfmMem(services_.machineSettings, services_.systemFacts, drives.Queries(),
+                      services_.windows, services_.prompts, parent);
   });
   Add(Tool::Craps, Showing::Fresh,
       [this](QWidget* parent) { return new TfmGame(game_, services_.prompts, parent); });
@@ -98,8 +107,16 @@ void WindowHub::Open(Tool tool) {
   MarkOpened(tool);
   QWidget* window = entry.window;
   if (entry.showing == Showing::Beside) {
-    // Not modal: placed beside the main window, which stays visible.
-    window->move(main_->frameGeometry().topRight() + QPoint(8, 0));
+    // Not modal: placed beside the main window, which stays visible, as far
+    // as the screen lets it.
+    QPoint place = main_->frameGeometry().topRight() + QPoint(8, 0);
+    if (const QScreen* screen = main_->screen()) {
+      const QRect free = screen->availableGeometry();
+      const QSize size = window->frameGeometry().size();
+      place.setX(std::max(free.left(), std::min(place.x(), free.right() - size.width())));
+      place.setY(std::max(free.top(), std::min(place.y(), free.bottom() - size.height())));
+    }
+    window->move(place);
     window->show();
     window->raise();
     window->activateWindow();

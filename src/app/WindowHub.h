@@ -18,6 +18,9 @@
 #include "platform/DiskSpace.h"
 #include "platform/DriveTable.h"
 #include "platform/ProcessSource.h"
+#include "platform/SettingsFile.h"
+#include "platform/SystemFacts.h"
+#include "platform/WindowSource.h"
 #include "ui/Prompts.h"
 
 namespace zub {
@@ -31,7 +34,10 @@ struct HubServices {
   Prompts& prompts;
   ProcessSource& processes;
   VersionSources version;
-  std::string ownPath;  // the program's own executable, which the file information reads first
+  std::string ownPath;
+  SettingsFile& machineSettings;  // read only: the registered owner and organisation
+  SystemFactsSource& systemFacts;
+  WindowSource& windows;  // the program's own executable, which the file information reads first
 };
 
 class WindowHub : public ToolWindows {

@@ -70,7 +70,10 @@ int main(int argc, char** argv) {
                       prompts,
                       platform.processes,
                       {platform.versionBlocks, platform.elf, platform.packages},
-                      QCoreApplication::applicationFilePath().toStdString()});
+                      QCoreApplication::applicationFilePath().toStdString(),
+                      platform.machineSettings,
+                      platform.systemFacts,
+                      platform.windows});
   zub::TfmZub window(services, hub);
   hub.SetMainWindow(&window, &window.Settings(),
                     [&window] { return window.SelectedDriveLetter(); });

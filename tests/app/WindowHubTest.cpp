@@ -9,7 +9,9 @@
 #include "diskview/TfmAlldisk.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeProcessSource.h"
+#include "fakes/FakeSystemFacts.h"
 #include "fakes/FakeVersionSources.h"
+#include "fakes/FakeWindowSource.h"
 #include "fakes/ScriptedPrompts.h"
 #include "game/TfmGame.h"
 #include "inspect/UnFilever.h"
@@ -50,7 +52,18 @@ class WindowHubTest : public ::testing::Test {
   fakes::FakeVersionBlocks blocks;
   fakes::FakeElfSource elf;
   fakes::FakePackageDatabase packages;
-  WindowHub hub{{drives, disk, prompts, processes, {blocks, elf, packages}, "/usr/bin/zub97"}};
+  fakes::FakeSettingsFile machine;
+  fakes::FakeSystemFacts facts;
+  fakes::FakeWindowSource windows;
+  WindowHub hub{{drives,
+                 disk,
+                 prompts,
+                 processes,
+                 {blocks, elf, packages},
+                 "/usr/bin/zub97",
+                 machine,
+                 facts,
+                 windows}};
 };
 
 TEST_F(WindowHubTest, AllDisksIsKeptAndShownModallyWhileTheMainWindowHides) {
@@ -102,6 +115,19 @@ TEST_F(WindowHubTest, TheFileInformationWindowExistsHiddenFromTheStart) {
   });
   hub.ShowFileInfo("/usr/lib/libx.so");
   EXPECT_EQ(shown, "/usr/lib/libx.so");
+}
+
+TEST_F(WindowHubTest, RunningWindowsIsMadeOnceAndShownBesideTheMainWindow) {
+  hub.Open(Tool::RunningWindows);
+  QWidget* first = hub.Window(Tool::RunningWindows);
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(first->isVisible());
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_FALSE(first->isModal());
+  first->hide();
+  hub.Open(Tool::RunningWindows);
+  EXPECT_EQ(hub.Window(Tool::RunningWindows), first);
+  EXPECT_TRUE(hub.Opened().runningWindows);
 }
 
 }  // namespace
