@@ -4,11 +4,13 @@
 
 #include <cstdlib>
 
+#include "platform/linux/LinuxDirectorySource.h"
 #include "platform/linux/LinuxDriveTable.h"
 #include "platform/linux/LinuxMemorySource.h"
 #include "platform/linux/LinuxResourceSource.h"
 #include "platform/linux/StatvfsDiskSpace.h"
 #include "platform/linux/XdgSettingsFile.h"
+#include "platform/linux/XdgTrash.h"
 
 namespace zub {
 
@@ -19,6 +21,8 @@ struct LinuxServices {
   LinuxResourceSource resources;
   XdgSettingsFile settings =
       XdgSettingsFile::ForUser(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  LinuxDirectorySource files;
+  XdgTrash trash;
 };
 
 }  // namespace zub
