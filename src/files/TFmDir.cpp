@@ -253,7 +253,7 @@ void TFmDir::List() {
   const WaitCursor hourglass;
   StringGrid1->setColumnWidth(0, 160);
   StringGrid1->setColumnWidth(1, 100);
-  StringGrid1->resize(width() - 10, StringGrid1->height());
+  StringGrid1->resize(frameGeometry().width() - 10, StringGrid1->height());
   reloading_ = true;
   listing_ =
       ListDirectory(dirs_, DirectoryListBox1->Directory(), grid_, CheckedKey(), CheckedDirection());
@@ -417,7 +417,10 @@ void TFmDir::StringGrid1Click() {
 
 void TFmDir::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const FmDirGeometry g = FmDirResize(width(), height(), client_->height());
+  // The rule's window size is the outer one, frame and menu included; the
+  // controls sit in the client area below the menu.
+  const FmDirGeometry g =
+      FmDirResize(frameGeometry().width(), frameGeometry().height(), client_->height());
   StringGrid1->resize(g.gridWidth, g.gridHeight);
   Panel1->resize(g.gridWidth, Panel1->height());
   StringGrid1->setColumnWidth(0, g.column0Width);
