@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/linux/DpkgDatabase.h"
+#include "platform/linux/LinuxDirectorySource.h"
 #include "platform/linux/LinuxDriveTable.h"
 #include "platform/linux/LinuxElfSource.h"
 #include "platform/linux/LinuxMemorySource.h"
@@ -15,6 +16,7 @@
 #include "platform/linux/StatvfsDiskSpace.h"
 #include "platform/linux/XcbWindowSource.h"
 #include "platform/linux/XdgSettingsFile.h"
+#include "platform/linux/XdgTrash.h"
 
 namespace zub {
 
@@ -32,6 +34,8 @@ struct LinuxServices {
   XdgSettingsFile machineSettings = XdgSettingsFile::ForMachine();
   LinuxSystemFacts systemFacts;
   XcbWindowSource windows{std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : ""};
+  LinuxDirectorySource files;
+  XdgTrash trash;
 };
 
 }  // namespace zub

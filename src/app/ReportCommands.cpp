@@ -1,6 +1,7 @@
 #include "app/ReportCommands.h"
 
 #include "app/ReportInspectSystem.h"
+#include "app/ReportList.h"
 #include "app/ReportProcesses.h"
 
 namespace zub {
@@ -21,6 +22,10 @@ const std::vector<ReportCommand>& ReportCommands() {
        "sysinfo records (name, text): Organisation, Owner, CPU, OperatingSystem,\n"
        "      WinVersion, Build, TotalMemory, DriveC",
        RunSysinfoReport},
+      {"list", "DIR",
+       "listing (caption, files, bytes, Mb panel text), then one row per grid row, largest "
+       "first (name text, size text, number, exact name)",
+       RunListReport},
   };
   return commands;
 }

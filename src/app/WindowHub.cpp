@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "diskview/TfmAlldisk.h"
+#include "files/TFmDir.h"
 #include "game/TfmGame.h"
 #include "inspect/TFmMemTree.h"
 #include "inspect/UnFilever.h"
@@ -16,6 +17,10 @@ namespace zub {
 WindowHub::WindowHub(const HubServices& services) : services_(services) {
   Add(Tool::AllDisks, Showing::HidingMain, [this](QWidget* parent) {
     return new TfmAlldisk(*settings_, services_.drives, services_.disk, services_.prompts, parent);
+  });
+  Add(Tool::DirectorySpace, Showing::HidingMain, [this](QWidget* parent) {
+    return new TFmDir(*settings_, services_.drives, driveLetter_, services_.files, services_.trash,
+                      services_.prompts, parent);
   });
   Add(Tool::ProcessTree, Showing::HidingMain, [this](QWidget* parent) {
     return new TFmMemTree(

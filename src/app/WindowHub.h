@@ -15,11 +15,13 @@
 #include "inspect/Version.h"
 #include "monitor/MonitorSettings.h"
 #include "monitor/ToolWindows.h"
+#include "platform/DirectorySource.h"
 #include "platform/DiskSpace.h"
 #include "platform/DriveTable.h"
 #include "platform/ProcessSource.h"
 #include "platform/SettingsFile.h"
 #include "platform/SystemFacts.h"
+#include "platform/Trash.h"
 #include "platform/WindowSource.h"
 #include "ui/Prompts.h"
 
@@ -34,10 +36,12 @@ struct HubServices {
   Prompts& prompts;
   ProcessSource& processes;
   VersionSources version;
-  std::string ownPath;
+  std::string ownPath;  // the program's own executable, which the file information reads first
   SettingsFile& machineSettings;  // read only: the registered owner and organisation
   SystemFactsSource& systemFacts;
-  WindowSource& windows;  // the program's own executable, which the file information reads first
+  WindowSource& windows;
+  DirectorySource& files;
+  Trash& trash;
 };
 
 class WindowHub : public ToolWindows {

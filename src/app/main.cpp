@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
                       QCoreApplication::applicationFilePath().toStdString(),
                       platform.machineSettings,
                       platform.systemFacts,
-                      platform.windows});
+                      platform.windows,
+                      platform.files,
+                      platform.trash});
   zub::TfmZub window(services, hub);
   hub.SetMainWindow(&window, &window.Settings(),
                     [&window] { return window.SelectedDriveLetter(); });

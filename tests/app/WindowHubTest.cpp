@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "diskview/TfmAlldisk.h"
+#include "fakes/FakeDirectorySource.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeProcessSource.h"
 #include "fakes/FakeSystemFacts.h"
@@ -55,6 +56,8 @@ class WindowHubTest : public ::testing::Test {
   fakes::FakeSettingsFile machine;
   fakes::FakeSystemFacts facts;
   fakes::FakeWindowSource windows;
+  fakes::FakeDirectorySource files;
+  fakes::FakeTrash trash;
   WindowHub hub{{drives,
                  disk,
                  prompts,
@@ -63,7 +66,9 @@ class WindowHubTest : public ::testing::Test {
                  "/usr/bin/zub97",
                  machine,
                  facts,
-                 windows}};
+                 windows,
+                 files,
+                 trash}};
 };
 
 TEST_F(WindowHubTest, AllDisksIsKeptAndShownModallyWhileTheMainWindowHides) {

@@ -1,0 +1,36 @@
+// The directory space window's rules as plain data: its panel texts by unit
+// and the sizes its resize gives the controls.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "files/DirectoryScan.h"
+#include "monitor/DriveSpace.h"
+
+namespace zub {
+
+inline constexpr const char* kFmDirCaption = "Zub Directory Space and File Delete";
+inline constexpr const char* kFmDirNote =
+    "Note: Clicking files will permit you to send to the recycle bin";
+
+// On activation, whatever unit is checked: "12 Mb 40 Files".
+std::string ActivationPanelText(const Listing& listing);
+// After choosing a directory: "12 Mb 40 Files", "2048 Kb 3 Files" or
+// "2097152 Bytes" (no count; every digit, however large).
+std::string DirectoryPanelText(SizeUnit unit, const Listing& listing);
+// After choosing a unit: "12 Mb", "2048 Kb" or "2097152 bytes"; nothing
+// (the panel stays) when the total is 0.
+std::optional<std::string> UnitPanelText(SizeUnit unit, std::int64_t total);
+
+struct FmDirGeometry {
+  int gridWidth = 0;  // also the panel's and the directory chooser's width
+  int column0Width = 0;
+  int column1Width = 0;
+  int noteTop = 0;
+  int gridHeight = 0;  // also the directory chooser's height
+};
+FmDirGeometry FmDirResize(int windowWidth, int windowHeight, int clientHeight);
+
+}  // namespace zub

@@ -1,0 +1,73 @@
+// The entries of one directory at a time: name bytes, kind, and the size and
+// mode only of the entries a caller asks about. Directories are opened
+// relative to an open parent, so neither path length nor depth limits a walk.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zub {
+
+enum class EntryKind : std::uint8_t {
+  Unknown,  // the enumeration did not say; a stat will
+  Directory,
+  Regular,
+  Link,
+  Other,  // FIFO, socket, device: listed, never opened
+};
+
+struct RawEntry {
+  std::string name;  // bytes as the kernel gives them, never "." or ".."
+  EntryKind kind = EntryKind::Unknown;
+};
+
+// What an lstat-like query tells about one entry (links are not followed).
+struct EntryStat {
+  EntryKind kind = EntryKind::Other;
+  std::int64_t size = 0;
+  std::uint32_t mode = 0;  // st_mode
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+};
+
+// A directory's identity: a replaced directory gets another one.
+struct DirectoryId {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const DirectoryId&) const = default;
+};
+
+class OpenDirectory {
+ public:
+  virtual ~OpenDirectory() = default;
+
+  virtual DirectoryId Id() const = 0;
+  // Every entry but "." and "..", in enumeration order, into `out` (cleared
+  // first). False when the reading failed part way; what was read is kept.
+  virtual bool ReadAll(std::vector<RawEntry>& out) = 0;
+  // The entry `name` of this directory, links not followed; nothing when it
+  // vanished or cannot be asked about.
+  virtual std::optional<EntryStat> Stat(const std::string& name) = 0;
+  // The subdirectory `name`; nothing when it is not a directory (a link to
+  // one included), vanished or refuses access.
+  virtual std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) = 0;
+};
+
+// What a path names now, links not followed.
+enum class PathState { Absent, File, Directory, Unknown };
+
+class DirectorySource {
+ public:
+  virtual ~DirectorySource() = default;
+
+  // The directory at `path` (followed if it is a link, as a user's choice
+  // is); nothing when it cannot be opened.
+  virtual std::unique_ptr<OpenDirectory> Open(const std::string& path) = 0;
+  // Absent only when the path is positively gone (ENOENT, ENOTDIR).
+  virtual PathState StatPath(const std::string& path) = 0;
+};
+
+}  // namespace zub

@@ -1,0 +1,190 @@
+#include "platform/linux/LinuxDirectorySource.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "files/DirectoryScan.h"
+#include "support/TempDir.h"
+
+namespace zub {
+namespace {
+
+using test_support::TempDir;
+
+std::map<std::string, std::int64_t> Listed(LinuxDirectorySource& source, const std::string& dir) {
+  FileGrid grid(GridKind::DirectorySpace);
+  ListDirectory(source, dir, grid, SortKey::skSizeText, SortDirection::Descending);
+  std::map<std::string, std::int64_t> rows;
+  for (std::size_t row = 0; row < grid.RowCount(); ++row) {
+    if (grid.State(row) == CellState::Filled) {
+      rows[std::string(grid.ExactName(row))] = grid.Size(row);
+    }
+  }
+  return rows;
+}
+
+void Sparse(const std::string& path, off_t size) {
+  const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, size), 0);
+  ::close(fd);
+}
+
+int OpenDescriptors() {
+  int count = 0;
+  if (DIR* dir = ::opendir("/proc/self/fd")) {
+    while (::readdir(dir) != nullptr) {
+      ++count;
+    }
+    ::closedir(dir);
+  }
+  return count;
+}
+
+TEST(LinuxDirectorySourceTest, ListsApparentSizesLinksOddNamesAndSpecialFilesWithoutOpeningThem) {
+  TempDir tmp;
+  Sparse(tmp / "sparse", 3'000'000'000);    // over 2 GiB, no blocks
+  Sparse(tmp / "huge", 2'000'000'000'000);  // over 1 TB
+  tmp.Write("a", "12345");
+  ASSERT_EQ(::link((tmp / "a").c_str(), (tmp / "hard").c_str()), 0);
+  ASSERT_EQ(::symlink("nowhere", (tmp / "broken").c_str()), 0);
+  ASSERT_EQ(::symlink("/", (tmp / "root").c_str()), 0);
+  ASSERT_EQ(::mkfifo((tmp / "fifo").c_str(), 0644), 0);  // opening it would block
+  tmp.Write("bad\xFFname", "x");
+  tmp.Write("new\nline\\back", "yy");
+  tmp.MakeDirs("sub");
+  LinuxDirectorySource source;
+  const auto rows = Listed(source, tmp.Path());
+  EXPECT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows.at("sparse"), 3'000'000'000);
+  EXPECT_EQ(rows.at("huge"), 2'000'000'000'000);
+  EXPECT_EQ(rows.at("a"), 5);
+  EXPECT_EQ(rows.at("hard"), 5);  // hard links count twice, as listed
+  EXPECT_EQ(rows.at("broken"), 7);
+  EXPECT_EQ(rows.at("root"), 1);  // the link itself
+  EXPECT_EQ(rows.at("fifo"), 0);
+  EXPECT_EQ(rows.at("bad\xFFname"), 1);
+  EXPECT_EQ(rows.at("new\nline\\back"), 2);
+  EXPECT_EQ(rows.count("sub"), 0u);
+  EXPECT_EQ(source.StatPath(tmp / "broken"), PathState::File);
+  EXPECT_EQ(source.StatPath(tmp / "gone"), PathState::Absent);
+}
+
+TEST(LinuxDirectorySourceTest, WalkFollowsNoLinkLoopAndNeverEntersLinkedDirectories) {
+  TempDir tmp;
+  tmp.Write("top/f", "1");
+  ASSERT_EQ(::symlink("..", (tmp / "top/loop").c_str()), 0);
+  ASSERT_EQ(::symlink("/", (tmp / "top/root").c_str()), 0);
+  LinuxDirectorySource source;
+  std::vector<std::string> visited;
+  EXPECT_TRUE(WalkDirectoryTree(source, tmp / "top", "*",
+                                [&visited](const std::string& dir, const FileEntry& e) {
+                                  visited.push_back(dir + e.name);
+                                  return true;
+                                }));
+  std::sort(visited.begin(), visited.end());
+  EXPECT_EQ(visited, (std::vector<std::string>{tmp / "top/f", tmp / "top/loop", tmp / "top/root"}));
+}
+
+// Ten thousand directories made and removed on a disk take a minute here; in
+// memory, a moment.
+std::unique_ptr<TempDir> InMemoryTempDir() {
+  const char* old = std::getenv("TMPDIR");
+  const std::string saved = old != nullptr ? old : "";
+  if (::access("/dev/shm", W_OK) == 0) {
+    ::setenv("TMPDIR", "/dev/shm", 1);
+  }
+  auto dir = std::make_unique<TempDir>();
+  if (old != nullptr) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+  return dir;
+}
+
+TEST(LinuxDirectorySourceTest, WalksTenThousandLevelsPastPathMaxWithFewDescriptors) {
+  const std::unique_ptr<TempDir> holder = InMemoryTempDir();
+  const TempDir& tmp = *holder;
+  const int base = ::open(tmp.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(base, 0);
+  int fd = base;
+  for (int level = 0; level < 10000; ++level) {
+    ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+    if (level % 1000 == 0) {
+      ASSERT_EQ(::mkdirat(fd, "side", 0755), 0);  // the walk comes back for it
+      const int side = ::openat(fd, "side", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      ::close(::openat(side, "s", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+      ::close(side);
+    }
+    const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(next, 0);
+    if (fd != base) {
+      ::close(fd);
+    }
+    fd = next;
+  }
+  ::close(::openat(fd, "leaf", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+  ::close(fd);
+  ::close(base);
+
+  LinuxDirectorySource source;
+  const int before = OpenDescriptors();
+  int most = 0;
+  std::size_t longest = 0;
+  int files = 0;
+  EXPECT_TRUE(
+      WalkDirectoryTree(source, tmp.Path(), "*", [&](const std::string& dir, const FileEntry&) {
+        most = std::max(most, OpenDescriptors() - before);
+        longest = std::max(longest, dir.size());
+        ++files;
+        return true;
+      }));
+  EXPECT_EQ(files, 11);
+  EXPECT_GT(longest, 20000u);
+  EXPECT_LE(most, static_cast<int>(kWalkOpenDirectories) + 2);
+
+  // The long path can still be asked about and listed.
+  std::string deep = tmp.Path();
+  for (int level = 0; level < 10000; ++level) {
+    deep += "/d";
+  }
+  EXPECT_EQ(source.StatPath(deep + "/leaf"), PathState::File);
+  EXPECT_EQ(Listed(source, deep).size(), 1u);
+
+  // Let TempDir remove it: std::filesystem copes with the depth only slowly.
+  ASSERT_EQ(::system(("rm -rf '" + tmp.Path() + "/d' '" + tmp.Path() + "/side'").c_str()), 0);
+}
+
+TEST(LinuxDirectorySourceTest, UnreadableDirectoriesAreSkippedQuietly) {
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "root reads every directory";
+  }
+  TempDir tmp;
+  tmp.Write("top/closed/f", "1");
+  tmp.Write("top/g", "1");
+  ASSERT_EQ(::chmod((tmp / "top/closed").c_str(), 0), 0);
+  LinuxDirectorySource source;
+  int files = 0;
+  EXPECT_TRUE(
+      WalkDirectoryTree(source, tmp / "top", "*", [&files](const std::string&, const FileEntry&) {
+        ++files;
+        return true;
+      }));
+  EXPECT_EQ(files, 1);
+  EXPECT_TRUE(Listed(source, tmp / "top/closed").empty());
+  ::chmod((tmp / "top/closed").c_str(), 0755);
+}
+
+}  // namespace
+}  // namespace zub
