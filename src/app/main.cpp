@@ -12,7 +12,7 @@
 #include "app/Application.h"
 #include "app/LinuxServices.h"
 #include "monitor/TfmZub.h"
-#include "ui/LocalSocketMarker.h"
+#include "platform/linux/LocalSocketMarker.h"
 #include "ui/QtPrompts.h"
 
 namespace {
@@ -73,6 +73,15 @@ int main(int argc, char** argv) {
     return 0;  // another copy runs
   }
   prompts.SetParent(&window);
+
+  // A second copy's request to raise the window arrives on the marker's socket.
+  std::unique_ptr<QSocketNotifier> raiseNotifier;
+  if (marker.RequestDescriptor() >= 0) {
+    raiseNotifier =
+        std::make_unique<QSocketNotifier>(marker.RequestDescriptor(), QSocketNotifier::Read);
+    QObject::connect(raiseNotifier.get(), &QSocketNotifier::activated, &window,
+                     [&marker] { marker.DeliverRequests(); });
+  }
 
   // A logout or `kill` closes the window as the user would: the settings are
   // saved and the single-copy marker is given up.
