@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QSize>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -74,6 +75,10 @@ class TfmZub : public QMainWindow {
   void Craps1Click();
   void ResetSettings1Click();
   void Help1Click();
+
+  // From now on a failure of the close's save goes to `sink` instead of a
+  // message box: a close nobody watches (a logout) must not wait for a click.
+  void ReportCloseErrorsTo(std::function<void(const std::string& text)> sink);
 
   // Read and changed by the other windows.
   MonitorSettings& Settings() { return settings_; }
@@ -158,6 +163,7 @@ class TfmZub : public QMainWindow {
   MonitorSettings settings_;
   OpenedWindows opened_;
   bool settingsCleared_ = false;
+  std::function<void(const std::string&)> closeErrors_;
   CrapsGame game_;
 
   MonitorLayout layout_;

@@ -192,4 +192,31 @@ TEST_F(SingleInstanceTest, CopiesStartedTogetherLeaveExactlyOne) {
   }
 }
 
+// A logout must not hang on a save that fails: the error goes to standard
+// error, not into a message box nobody will click.
+TEST_F(SingleInstanceTest, ALogoutEndsPromptlyWhenTheSettingsCannotBeSaved) {
+  fs::create_directories(root_ / "folder-config" / "zub97" / "registry.ini");
+  std::ofstream(root_ / "file-config") << "not a folder\n";
+  for (const fs::path& configHome : {root_ / "folder-config", root_ / "file-config"}) {
+    SCOPED_TRACE(configHome);
+    const fs::path errors = root_ / "errors.txt";
+    const pid_t pid = Start(configHome, errors);
+    ASSERT_TRUE(WaitForListener());
+    kill(pid, SIGTERM);
+    // The program gives itself a second; the rest is for a loaded machine.
+    const auto exit = WaitForExit(pid, std::chrono::seconds(3));
+    started_.clear();
+    if (!exit) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    ASSERT_TRUE(exit.has_value()) << "still running 3 s after SIGTERM";
+    std::ifstream in(errors);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Failed to create key Zub95"), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(MarkerPath())));
+  }
+  EXPECT_TRUE(fs::is_directory(root_ / "folder-config" / "zub97" / "registry.ini"));
+}
+
 }  // namespace
