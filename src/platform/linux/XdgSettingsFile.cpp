@@ -90,13 +90,6 @@ bool LockWithin(int fd, std::chrono::milliseconds wait) {
   }
 }
 
-void SyncDirectory(const std::string& directory) {
-  const UniqueFd fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.Valid()) {
-    ::fsync(fd.Get());
-  }
-}
-
 }  // namespace
 
 XdgSettingsFile::XdgSettingsFile(std::string path, bool writable,
@@ -173,9 +166,9 @@ bool XdgSettingsFile::Rewrite(const std::function<std::string(const std::string&
     ::unlink(temporary.c_str());
     return false;
   }
-  // Makes the rename itself survive a power cut. The file is replaced by
-  // now either way, so a failure here does not turn the rewrite into one.
-  SyncDirectory(directory_);
+  // One fsync, of the new content before the rename, so the name never
+  // points at unwritten blocks. The directory is not synced: after a power
+  // cut the rename may be lost, which leaves the whole old file.
   return true;
 }
 
