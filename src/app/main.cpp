@@ -45,7 +45,7 @@ void OnQuitSignal(int) {
 // A close asked for by a signal ends the process within this time, whatever
 // the save does (a dead network home can hold fsync for minutes). The save
 // replaces the file atomically, so ending in the middle of it loses nothing.
-constexpr auto kSignalCloseLimit = std::chrono::milliseconds(900);
+constexpr auto kSignalCloseLimit = std::chrono::milliseconds(750);
 
 std::jthread Watchdog(std::chrono::milliseconds limit) {
   return std::jthread([limit](const std::stop_token& stop) {

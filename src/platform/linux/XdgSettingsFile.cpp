@@ -85,7 +85,7 @@ std::optional<std::string> FollowLinks(std::string path) {
     }
     std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
     const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) {
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
       return std::nullopt;  // changed while read; the next rewrite tries again
     }
     const std::string next(target.data(), static_cast<std::size_t>(n));
