@@ -10,14 +10,23 @@ constexpr std::size_t kWindowNameChars = 30;
 
 TOnlyOne::TOnlyOne(Application& application, InstanceMarker& marker)
     : marker_(&marker), atomName_("OnlyOne" + application.Title().substr(0, kTitleChars)) {
-  if (marker_->Find(atomName_)) {
-    const std::string windowName = application.Title().substr(0, kWindowNameChars);
-    // So that the search cannot find this copy's own window.
-    application.SetTitle("destroy me");
-    marker_->AskToRaise(atomName_, windowName);
-    application.Terminate();
+  const bool found = marker_->Find(atomName_);
+  if (found) {
+    EndAsSecondCopy(application);
   }
-  marker_->Add(atomName_);
+  // A copy that started at the same moment may have taken the marker between
+  // the look-up and here: then this one is the second copy after all.
+  if (!marker_->Add(atomName_) && !found) {
+    EndAsSecondCopy(application);
+  }
+}
+
+void TOnlyOne::EndAsSecondCopy(Application& application) {
+  const std::string windowName = application.Title().substr(0, kWindowNameChars);
+  // So that the search cannot find this copy's own window.
+  application.SetTitle("destroy me");
+  marker_->AskToRaise(atomName_, windowName);
+  application.Terminate();
 }
 
 TOnlyOne::~TOnlyOne() {

@@ -11,8 +11,9 @@ namespace zub {
 
 class TOnlyOne {
  public:
-  // Runs the check: when another copy holds the marker, asks it to raise the
-  // window titled as this copy's current title, then asks this copy to end.
+  // Runs the check: when another copy holds the marker, or takes it first
+  // while this one looks, asks it to raise the window titled as this copy's
+  // current title, then asks this copy to end.
   TOnlyOne(Application& application, InstanceMarker& marker);
   ~TOnlyOne();
   TOnlyOne(const TOnlyOne&) = delete;
@@ -22,6 +23,8 @@ class TOnlyOne {
   const std::string& AtomName() const { return atomName_; }
 
  private:
+  void EndAsSecondCopy(Application& application);
+
   InstanceMarker* marker_;
   std::string atomName_;
 };

@@ -6,13 +6,19 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSocketNotifier>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <iostream>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 #include "app/Application.h"
 #include "app/LinuxServices.h"
 #include "app/WindowHub.h"
 #include "monitor/TfmZub.h"
-#include "ui/LocalSocketMarker.h"
+#include "platform/linux/LocalSocketMarker.h"
 #include "ui/QtPrompts.h"
 
 namespace {
@@ -31,6 +37,25 @@ int quitPipe[2] = {-1, -1};
 void OnQuitSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const auto written = write(quitPipe[1], &byte, 1);
+}
+
+// A close asked for by a signal ends the process within this time, whatever
+// the save does (a dead network home can hold fsync for minutes). The save
+// replaces the file atomically, so ending in the middle of it loses nothing.
+constexpr auto kSignalCloseLimit = std::chrono::milliseconds(750);
+
+std::jthread Watchdog(std::chrono::milliseconds limit) {
+  return std::jthread([limit](const std::stop_token& stop) {
+    std::mutex mutex;
+    std::condition_variable_any stopped;
+    std::unique_lock lock(mutex);
+    stopped.wait_for(lock, stop, limit, [] { return false; });
+    if (!stop.stop_requested()) {
+      constexpr char kText[] = "zub97: the close did not finish in time; ending\n";
+      [[maybe_unused]] const auto written = write(STDERR_FILENO, kText, sizeof kText - 1);
+      _exit(1);
+    }
+  });
 }
 
 }  // namespace
@@ -76,6 +101,8 @@ int main(int argc, char** argv) {
                       platform.windows,
                       platform.files,
                       platform.trash});
+  // Made before the window, so it also covers the window's destruction.
+  std::jthread watchdog;
   zub::TfmZub window(services, hub);
   hub.SetMainWindow(&window, &window.Settings(),
                     [&window] { return window.SelectedDriveLetter(); });
@@ -84,14 +111,28 @@ int main(int argc, char** argv) {
   }
   prompts.SetParent(&window);
 
+  // A second copy's request to raise the window arrives on the marker's socket.
+  std::unique_ptr<QSocketNotifier> raiseNotifier;
+  if (marker.RequestDescriptor() >= 0) {
+    raiseNotifier =
+        std::make_unique<QSocketNotifier>(marker.RequestDescriptor(), QSocketNotifier::Read);
+    QObject::connect(raiseNotifier.get(), &QSocketNotifier::activated, &window,
+                     [&marker] { marker.DeliverRequests(); });
+  }
+
   // A logout or `kill` closes the window as the user would: the settings are
   // saved and the single-copy marker is given up.
   std::unique_ptr<QSocketNotifier> quitNotifier;
   if (quitPipe[0] >= 0) {
     quitNotifier = std::make_unique<QSocketNotifier>(quitPipe[0], QSocketNotifier::Read);
-    QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, &window, [&window] {
+    QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, &window, [&] {
       char byte = 0;
       [[maybe_unused]] const auto got = read(quitPipe[0], &byte, 1);
+      if (!watchdog.joinable()) {
+        watchdog = Watchdog(kSignalCloseLimit);
+      }
+      window.ReportCloseErrorsTo(
+          [](const std::string& text) { std::cerr << "zub97: " << text << std::endl; });
       window.close();
       QApplication::quit();
     });

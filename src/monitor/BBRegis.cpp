@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace zub {
 namespace {
@@ -47,17 +48,22 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 }  // namespace
 
-TRegIniFile::TRegIniFile(SettingsFile& currentUser, const std::string& keyPath)
-    : TRegIniFile(currentUser, keyPath, true) {}
+TRegIniFile::TRegIniFile(SettingsFile& currentUser, const std::string& keyPath, Writes writes)
+    : TRegIniFile(currentUser, keyPath, true, writes) {}
 
 TRegIniFile::TRegIniFile(SettingsFile& root, const std::string& keyPath, bool createKey)
-    : file_(&root), keyPath_(NormalizeKey(keyPath)) {
+    : TRegIniFile(root, keyPath, createKey, Writes::Immediate) {}
+
+TRegIniFile::TRegIniFile(SettingsFile& root, const std::string& keyPath, bool createKey,
+                         Writes writes)
+    : file_(&root), keyPath_(NormalizeKey(keyPath)), batched_(writes == Writes::Batched) {
   const StoredText stored = file_->Load();
   if (stored.state == StoredText::State::Present) {
     document_ = IniDocument::Parse(stored.text);
   }
   if (createKey && !document_.HasGroup(keyPath_)) {
-    Edit("Failed to create key " + keyPath_, [this](IniDocument& doc) { doc.AddGroup(keyPath_); });
+    Edit("Failed to create key " + keyPath_,
+         [group = keyPath_](IniDocument& doc) { doc.AddGroup(group); });
   }
 }
 
@@ -88,31 +94,46 @@ void TRegIniFile::WriteInteger(const std::string& section, const std::string& na
 void TRegIniFile::WriteString(const std::string& section, const std::string& name,
                               const std::string& value) {
   const std::string group = GroupOf(section);
-  const std::string failure = document_.HasGroup(group) ? "Failed to set data for '" + name + "'"
-                                                        : "Failed to create key " + section;
-  Edit(failure, [&](IniDocument& doc) { doc.SetValue(group, name, value); });
+  std::string failure = document_.HasGroup(group) ? "Failed to set data for '" + name + "'"
+                                                  : "Failed to create key " + section;
+  Edit(std::move(failure),
+       [group, name, value](IniDocument& doc) { doc.SetValue(group, name, value); });
 }
 
 void TRegIniFile::EraseSection(const std::string& section) {
-  const std::string group = GroupOf(section);
-  Edit("Failed to delete key " + section, [&](IniDocument& doc) { doc.EraseGroupTree(group); });
+  Edit("Failed to delete key " + section,
+       [group = GroupOf(section)](IniDocument& doc) { doc.EraseGroupTree(group); });
 }
 
-// Applies the change to the file as it is now, so that a concurrent writer's
-// other changes survive, and keeps the result as this key's view.
-void TRegIniFile::Edit(const std::string& failureText,
-                       const std::function<void(IniDocument&)>& change) {
-  if (!file_->Writable()) {
-    throw RegistryError(failureText);
+void TRegIniFile::Edit(std::string failureText, std::function<void(IniDocument&)> change) {
+  change(document_);
+  pending_.push_back({std::move(failureText), std::move(change)});
+  if (!batched_) {
+    UpdateFile();
   }
+}
+
+// The changes are applied again to the file as it is under the lock, so that
+// a concurrent writer's other changes survive.
+void TRegIniFile::UpdateFile() {
+  if (pending_.empty()) {
+    return;
+  }
+  const std::vector<Change> changes = std::exchange(pending_, {});
   IniDocument written;
-  const bool ok = file_->Rewrite([&](const std::string& current) {
+  const bool ok = file_->Writable() && file_->Rewrite([&](const std::string& current) {
     written = IniDocument::Parse(current);
-    change(written);
+    for (const Change& change : changes) {
+      change.apply(written);
+    }
     return written.Serialize();
   });
   if (!ok) {
-    throw RegistryError(failureText);
+    // None of the changes is in the file: neither may this view hold them.
+    const StoredText stored = file_->Load();
+    document_ = stored.state == StoredText::State::Present ? IniDocument::Parse(stored.text)
+                                                           : IniDocument{};
+    throw RegistryError(changes.front().failureText);
   }
   document_ = std::move(written);
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "monitor/IniDocument.h"
 #include "platform/SettingsFile.h"
@@ -20,10 +21,16 @@ class RegistryError : public std::runtime_error {
 
 class TRegIniFile {
  public:
+  // Immediate: every write and erasure reaches the file at once. Batched:
+  // they (and the key's creation) change only this object's view until
+  // UpdateFile applies them all in one rewrite; a batch not applied is dropped.
+  enum class Writes { Immediate, Batched };
+
   // Opens `keyPath` (a leading separator makes no difference) in the per-user
   // store, creating the key when it is missing. Throws RegistryError when the
-  // key is missing and cannot be created.
-  TRegIniFile(SettingsFile& currentUser, const std::string& keyPath);
+  // key is missing and cannot be created (when batched: at UpdateFile).
+  TRegIniFile(SettingsFile& currentUser, const std::string& keyPath,
+              Writes writes = Writes::Immediate);
   // With `createKey` false a missing key is not created (reads give defaults).
   TRegIniFile(SettingsFile& root, const std::string& keyPath, bool createKey);
   virtual ~TRegIniFile() = default;
@@ -34,21 +41,33 @@ class TRegIniFile {
                            std::int32_t fallback) const;
   std::string ReadString(const std::string& section, const std::string& name,
                          const std::string& fallback) const;
-  // Each write reaches the file at once; throws RegistryError when it cannot.
+  // Throw RegistryError when the write cannot reach the file (when batched: at UpdateFile).
   void WriteInteger(const std::string& section, const std::string& name, std::int32_t value);
   void WriteString(const std::string& section, const std::string& name, const std::string& value);
   // Removes the section and every section below it.
   void EraseSection(const std::string& section);
+  // Applies the changes held back so far to the file as it is now, in one
+  // rewrite. When that fails nothing of them is written, and the
+  // RegistryError names the first change ("Failed to set data for 'Bet'").
+  void UpdateFile();
 
   const std::string& KeyPath() const { return keyPath_; }
 
  private:
+  struct Change {
+    std::string failureText;
+    std::function<void(IniDocument&)> apply;
+  };
+
+  TRegIniFile(SettingsFile& root, const std::string& keyPath, bool createKey, Writes writes);
   std::string GroupOf(const std::string& section) const;
-  void Edit(const std::string& failureText, const std::function<void(IniDocument&)>& change);
+  void Edit(std::string failureText, std::function<void(IniDocument&)> change);
 
   SettingsFile* file_;
   std::string keyPath_;
-  IniDocument document_;
+  bool batched_;
+  IniDocument document_;  // the file as last read or written, with the held-back changes
+  std::vector<Change> pending_;
 };
 
 // The same access under a root given by the caller (the machine-wide store,

@@ -51,7 +51,9 @@ MonitorSettings LoadMonitorSettings(SettingsFile& file) {
 
 void SaveMonitorSettings(SettingsFile& file, const MonitorSettings& s,
                          const OpenedWindows& opened) {
-  TRegIniFile ini(file, kSettingsKey);
+  // One transaction: a kill or a failure leaves the file as it was before
+  // the close or with every value of it, never a mix of two closes.
+  TRegIniFile ini(file, kSettingsKey, TRegIniFile::Writes::Batched);
   if (s.BetTotal > 50) {
     ini.WriteInteger("Bet", "Total", s.BetTotal);
   }
@@ -89,6 +91,7 @@ void SaveMonitorSettings(SettingsFile& file, const MonitorSettings& s,
       ini.WriteString("Files", "FontName", s.FilesFontName);
     }
   }
+  ini.UpdateFile();
 }
 
 bool ResetSettings(SettingsFile& file, Prompts& prompts) {
@@ -96,9 +99,11 @@ bool ResetSettings(SettingsFile& file, Prompts& prompts) {
   if (prompts.Ask("Are you sure you wish to clear all saved settings?", true) != Answer::Yes) {
     return false;
   }
+  TRegIniFile erase(file, kSettingsKey, TRegIniFile::Writes::Batched);
   for (const char* section : {"Bet", "Settings", "Disk1", "Disk2", "Dir", "Files"}) {
-    ini.EraseSection(section);
+    erase.EraseSection(section);
   }
+  erase.UpdateFile();
   prompts.ShowMessage(
       "Saved settings have been cleared. Close and restart Zub to return to defaults");
   return true;

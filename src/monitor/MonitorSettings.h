@@ -49,11 +49,12 @@ struct OpenedWindows {
 MonitorSettings LoadMonitorSettings(SettingsFile& file);
 
 // Writes the fields that meet their save conditions; a field not written
-// keeps what the store held. Throws RegistryError on the first failed write.
+// keeps what the store held. All of them reach the file in one rewrite, or
+// none: then RegistryError names the first value that was to be written.
 void SaveMonitorSettings(SettingsFile& file, const MonitorSettings& settings,
                          const OpenedWindows& opened);
 
-// Asks the user, then erases every stored section and says so. True when the
+// Asks the user, then erases every stored section (in one rewrite) and says so. True when the
 // settings were cleared (the caller then saves nothing at close).
 bool ResetSettings(SettingsFile& file, Prompts& prompts);
 

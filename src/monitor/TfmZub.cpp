@@ -501,9 +501,21 @@ void TfmZub::FormClose() {
   state_.Close(tools_.Opened());
 }
 
+void TfmZub::ReportCloseErrorsTo(std::function<void(const std::string&)> sink) {
+  closeErrors_ = std::move(sink);
+}
+
 void TfmZub::closeEvent(QCloseEvent* event) {
   // A save that fails is reported; the window closes all the same.
-  Run(&TfmZub::FormClose);
+  if (closeErrors_) {
+    try {
+      FormClose();
+    } catch (const std::exception& e) {
+      closeErrors_(e.what());
+    }
+  } else {
+    Run(&TfmZub::FormClose);
+  }
   if (help_ != nullptr) {
     help_->close();
   }

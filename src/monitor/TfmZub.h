@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QSize>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -76,6 +77,10 @@ class TfmZub : public QMainWindow {
   void Craps1Click();
   void ResetSettings1Click();
   void Help1Click();
+
+  // From now on a failure of the close's save goes to `sink` instead of a
+  // message box: a close nobody watches (a logout) must not wait for a click.
+  void ReportCloseErrorsTo(std::function<void(const std::string& text)> sink);
 
   // Read and changed by the other windows.
   MonitorSettings& Settings() { return state_.Settings(); }
@@ -148,6 +153,7 @@ class TfmZub : public QMainWindow {
   ToolWindows& tools_;
   TOnlyOne OnlyOne1;
   MonitorState state_;
+  std::function<void(const std::string&)> closeErrors_;
 
   MonitorLayout layout_;
   double fontScale_ = 1.0;

@@ -15,8 +15,10 @@ class InstanceMarker {
   virtual bool Find(const std::string& name) = 0;
   // Asks the copy holding `name` to raise its main window if its title is `title`.
   virtual void AskToRaise(const std::string& name, const std::string& title) = 0;
-  // Holds `name` for this copy, unless a live copy already does.
-  virtual void Add(const std::string& name) = 0;
+  // Holds `name` for this copy, unless a live copy already does. Taking it is
+  // atomic: of copies that all found it missing, exactly one gets it, and the
+  // others get false (they are second copies after all).
+  virtual bool Add(const std::string& name) = 0;
   // Gives up `name` if this copy holds it.
   virtual void Remove(const std::string& name) = 0;
   // Called with the requested title when another copy asks this one to raise.

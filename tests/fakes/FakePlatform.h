@@ -134,7 +134,10 @@ class FakeInstanceMarker : public InstanceMarker {
       it->second->handler_(title);
     }
   }
-  void Add(const std::string& name) override { held_->emplace(name, this); }
+  bool Add(const std::string& name) override {
+    const auto [it, added] = held_->emplace(name, this);
+    return added || it->second == this;
+  }
   void Remove(const std::string& name) override {
     auto it = held_->find(name);
     if (it != held_->end() && it->second == this) {

@@ -96,6 +96,35 @@ TEST(TRegIniFileTest, FailedWritesRaiseTheirTexts) {
   }
 }
 
+TEST(TRegIniFileTest, ABatchReachesTheFileInOneRewriteOrNotAtAll) {
+  fakes::FakeSettingsFile file;  // no key yet: its creation joins the batch
+  TRegIniFile ini(file, "Zub95", TRegIniFile::Writes::Batched);
+  ini.WriteInteger("Settings", "Pie1Color", 5);
+  ini.WriteString("Dir", "FontName", "Courier");
+  ini.EraseSection("Disk1");
+  EXPECT_EQ(ini.ReadInteger("Settings", "Pie1Color", 0), 5);  // seen at once by this view
+  EXPECT_EQ(file.rewrites, 0);
+  ini.UpdateFile();
+  EXPECT_EQ(file.rewrites, 1);
+  const auto doc = IniDocument::Parse(file.stored.text);
+  EXPECT_TRUE(doc.HasGroup("Zub95"));
+  EXPECT_EQ(doc.Value("Zub95/Settings", "Pie1Color"), "5");
+  EXPECT_EQ(doc.Value("Zub95/Dir", "FontName"), "Courier");
+
+  ini.WriteInteger("Settings", "Pie1Color", 6);
+  ini.WriteInteger("Bet", "Total", 600);
+  file.failWrites = true;
+  try {
+    ini.UpdateFile();
+    FAIL() << "no error";
+  } catch (const RegistryError& e) {
+    EXPECT_STREQ(e.what(), "Failed to set data for 'Pie1Color'");  // the first of the batch
+  }
+  EXPECT_EQ(IniDocument::Parse(file.stored.text).Value("Zub95/Settings", "Pie1Color"), "5");
+  EXPECT_EQ(ini.ReadInteger("Settings", "Pie1Color", 0), 5);  // the view went back too
+  EXPECT_EQ(ini.ReadInteger("Bet", "Total", 0), 0);
+}
+
 TEST(TRegIniFileTest, AnUnreadableFileIsNeverOverwritten) {
   fakes::FakeSettingsFile file;
   file.stored = {StoredText::State::Unreadable, ""};

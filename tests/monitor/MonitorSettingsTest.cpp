@@ -135,6 +135,20 @@ TEST_F(MonitorSettingsTest, AFailedSaveRaisesTheWriteErrorAndKeepsEarlierValues)
   EXPECT_EQ(Stored("Zub95/Settings", "Pie1Color"), "77");
 }
 
+// Fourteen values, also on a first save with no key yet, in a single rewrite:
+// a kill can then only leave the old file or the new one.
+TEST_F(MonitorSettingsTest, ASaveIsOneRewrite) {
+  MonitorSettings s;
+  s.BetAmount = 5;
+  s.BetTotal = 60;
+  SaveMonitorSettings(file, s, {true, true});
+  EXPECT_EQ(file.rewrites, 1);
+  EXPECT_EQ(LoadMonitorSettings(file), s);
+  s.Pie1Color = 1;
+  SaveMonitorSettings(file, s, {true, true});
+  EXPECT_EQ(file.rewrites, 2);
+}
+
 TEST_F(MonitorSettingsTest, ResetAsksAndErasesOnlyOnYes) {
   const std::string other = "[Elsewhere]\nkeep=1\n";
   Store(other + "[Zub95/Settings]\nPie1Color=5\n[Zub95/Disk1]\nx=1\n[Zub95/Bet]\nBet=3\n");
@@ -144,7 +158,9 @@ TEST_F(MonitorSettingsTest, ResetAsksAndErasesOnlyOnYes) {
   EXPECT_EQ(Stored("Zub95/Settings", "Pie1Color"), "5");
   EXPECT_TRUE(prompts.messages.empty());
 
+  const int rewrites = file.rewrites;
   EXPECT_TRUE(ResetSettings(file, prompts));
+  EXPECT_EQ(file.rewrites, rewrites + 1);  // six sections, one rewrite
   ASSERT_EQ(prompts.questions.size(), 3u);
   EXPECT_EQ(prompts.questions[0], "Are you sure you wish to clear all saved settings?");
   EXPECT_TRUE(prompts.questionsWithCancel[0]);  // Yes, No and Cancel

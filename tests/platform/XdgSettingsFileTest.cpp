@@ -102,6 +102,53 @@ TEST(XdgSettingsFile, ModeIsPrivateWhateverTheUmask) {
   EXPECT_EQ(ModeOf(file.Location()), 0600u);
 }
 
+TEST(XdgSettingsFile, AModeTheUserChoseIsKept) {
+  const TempDir dir;
+  dir.Write("registry.ini", "x=1\n");
+  ASSERT_EQ(::chmod((dir / "registry.ini").c_str(), 0644), 0);
+  XdgSettingsFile file(dir / "registry.ini", true);
+  ASSERT_TRUE(file.Rewrite([](const std::string& current) { return current + "y=2\n"; }));
+  EXPECT_EQ(ModeOf(file.Location()), 0644u);
+  EXPECT_EQ(file.Load().text, "x=1\ny=2\n");
+}
+
+// A settings file linked into a dotfiles folder: the file there is updated
+// (in its own folder, keeping its mode) and the link stays a link.
+TEST(XdgSettingsFile, ALinkedFileIsUpdatedThroughItsLink) {
+  namespace fs = std::filesystem;
+  const TempDir dir;
+  dir.Write("dotfiles/zub97.ini", "old=1\n");
+  ASSERT_EQ(::chmod((dir / "dotfiles/zub97.ini").c_str(), 0644), 0);
+  dir.MakeDirs("config/zub97");
+  fs::create_symlink("../../dotfiles/zub97.ini", dir / "config/zub97/hop");  // relative
+  fs::create_symlink(dir / "config/zub97/hop", dir / "config/zub97/registry.ini");
+  dir.MakeDirs("elsewhere");
+  fs::create_symlink(dir / "elsewhere/none.ini", dir / "config/zub97/dangling.ini");
+
+  XdgSettingsFile file(dir / "config/zub97/registry.ini", true);
+  ASSERT_TRUE(file.Rewrite([](const std::string& current) { return current + "new=1\n"; }));
+  EXPECT_TRUE(fs::is_symlink(dir / "config/zub97/registry.ini"));
+  EXPECT_TRUE(fs::is_symlink(dir / "config/zub97/hop"));
+  EXPECT_EQ(ReadFile(dir / "dotfiles/zub97.ini"), "old=1\nnew=1\n");
+  EXPECT_EQ(ModeOf(dir / "dotfiles/zub97.ini"), 0644u);
+  EXPECT_EQ(NamesIn(dir / "dotfiles"), std::set<std::string>{"zub97.ini"});
+
+  // A dangling link names the file to make.
+  XdgSettingsFile dangling(dir / "config/zub97/dangling.ini", true);
+  ASSERT_TRUE(dangling.Rewrite([](const std::string&) { return std::string("x=1\n"); }));
+  EXPECT_TRUE(fs::is_symlink(dir / "config/zub97/dangling.ini"));
+  EXPECT_EQ(ReadFile(dir / "elsewhere/none.ini"), "x=1\n");
+  EXPECT_EQ(ModeOf(dir / "elsewhere/none.ini"), 0600u);
+
+  // A loop of links is refused, and left as it is.
+  fs::create_symlink(dir / "config/zub97/b", dir / "config/zub97/a");
+  fs::create_symlink(dir / "config/zub97/a", dir / "config/zub97/b");
+  EXPECT_FALSE(XdgSettingsFile(dir / "config/zub97/a", true).Rewrite([](const std::string&) {
+    return std::string("x=1\n");
+  }));
+  EXPECT_TRUE(fs::is_symlink(dir / "config/zub97/a"));
+}
+
 // Root reads files whatever their permission bits, so an unreadable file is
 // made of a folder in its place, a path through a file, or a FIFO.
 TEST(XdgSettingsFile, UnreadableFileIsNeverOverwritten) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -72,6 +73,27 @@ bool MakeDirectories(const std::string& directory) {
   return ::stat(directory.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Where a chain of links ends (the file itself when `path` is no link);
+// nothing for a loop. The end need not exist: a dangling link names the
+// file to make.
+std::optional<std::string> FollowLinks(std::string path) {
+  constexpr int kMaxLinks = 40;  // the kernel's own limit
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+      return path;
+    }
+    std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
+      return std::nullopt;  // changed while read; the next rewrite tries again
+    }
+    const std::string next(target.data(), static_cast<std::size_t>(n));
+    path = next.front() == '/' ? next : DirectoryOf(path) + "/" + next;
+  }
+  return std::nullopt;
+}
+
 bool LockWithin(int fd, std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
@@ -87,13 +109,6 @@ bool LockWithin(int fd, std::chrono::milliseconds wait) {
     // Writers hold the lock for a few milliseconds; polling keeps a writer
     // stuck on a dead home directory from freezing this one for good.
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
-
-void SyncDirectory(const std::string& directory) {
-  const UniqueFd fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.Valid()) {
-    ::fsync(fd.Get());
   }
 }
 
@@ -150,15 +165,26 @@ bool XdgSettingsFile::Rewrite(const std::function<std::string(const std::string&
     return false;
   }
 
-  const StoredText current = LoadFrom(path_);
+  // A settings file that is a link (into a dotfiles folder, say) is updated
+  // where it points: the file there is replaced in its own directory, and
+  // the link stays a link.
+  const auto target = FollowLinks(path_);
+  if (!target) {
+    return false;
+  }
+  const StoredText current = LoadFrom(*target);
   if (current.state == StoredText::State::Unreadable) {
     return false;
   }
+  // The user may have opened the file up (0644) or closed it further; a
+  // new file is private.
+  struct stat old {};
+  const mode_t mode = ::stat(target->c_str(), &old) == 0 ? (old.st_mode & 0777) : 0600;
   const std::string next = edit(current.text);
 
   // Under the lock no other writer has a temporary file open, so one found
   // here was left by a writer that died.
-  const std::string temporary = TemporaryPath();
+  const std::string temporary = *target + ".new";
   if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) {
     return false;
   }
@@ -167,15 +193,15 @@ bool XdgSettingsFile::Rewrite(const std::function<std::string(const std::string&
     return false;
   }
   // fchmod: the umask must not loosen or tighten the file's mode.
-  const bool written = ::fchmod(out.Get(), 0600) == 0 &&
+  const bool written = ::fchmod(out.Get(), mode) == 0 &&
                        linux_platform::WriteAll(out.Get(), next) && ::fsync(out.Get()) == 0;
-  if (!out.Close() || !written || ::rename(temporary.c_str(), path_.c_str()) != 0) {
+  if (!out.Close() || !written || ::rename(temporary.c_str(), target->c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;
   }
-  // Makes the rename itself survive a power cut. The file is replaced by
-  // now either way, so a failure here does not turn the rewrite into one.
-  SyncDirectory(directory_);
+  // One fsync, of the new content before the rename, so the name never
+  // points at unwritten blocks. The directory is not synced: after a power
+  // cut the rename may be lost, which leaves the whole old file.
   return true;
 }
 

@@ -1,5 +1,6 @@
 // The settings file under the XDG base directories: read whole, rewritten
-// whole under an flock(2) on a lock file beside it, replaced by rename(2).
+// whole under an flock(2) on a lock file beside it, replaced by rename(2)
+// (through a symbolic link, the file it leads to, keeping its mode).
 #pragma once
 
 #include <chrono>
@@ -28,10 +29,10 @@ class XdgSettingsFile : public SettingsFile {
   std::string Location() const override { return path_; }
   bool Writable() const override { return writable_; }
 
-  // Beside the file: the lock every writer takes, and the new content before
-  // it replaces the file (a killed writer may leave that one behind).
+  // Beside the file: the lock every writer takes. The new content is
+  // written beside the file the path leads to (through links), as that
+  // name plus ".new", before it replaces it; a killed writer may leave it.
   std::string LockPath() const { return path_ + ".lock"; }
-  std::string TemporaryPath() const { return path_ + ".new"; }
 
  private:
   std::string path_;

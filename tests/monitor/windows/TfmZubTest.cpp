@@ -402,6 +402,19 @@ TEST_F(TfmZubTest, AFailingSaveIsShownAndTheWindowStillCloses) {
   EXPECT_NE(prompts.messages[0].find("Failed"), std::string::npos) << prompts.messages[0];
 }
 
+// A close nobody watches (a logout) must not wait on a message box.
+TEST_F(TfmZubTest, AFailingSaveOfACloseBySignalGoesToTheSinkNotABox) {
+  TfmZub& w = OpenActive();
+  settings.failWrites = true;
+  std::vector<std::string> reported;
+  w.ReportCloseErrorsTo([&](const std::string& text) { reported.push_back(text); });
+  EXPECT_TRUE(w.close());
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(prompts.messages.empty());
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_NE(reported[0].find("Failed"), std::string::npos) << reported[0];
+}
+
 TEST_F(TfmZubTest, ASecondCopyIsRaisedOnlyForItsCurrentTitle) {
   TfmZub& w = OpenActive();
   w.showMinimized();
