@@ -8,6 +8,7 @@
 #include "diskview/AllDisks.h"
 #include "diskview/PieGrafWidget.h"
 #include "ui/Activation.h"
+#include "ui/QtCanvas.h"
 
 namespace zub {
 
@@ -16,9 +17,7 @@ TfmAlldisk::TfmAlldisk(MonitorSettings& settings, const DriveQueries& drives, Pr
     : QDialog(parent), settings_(settings), drives_(drives), prompts_(prompts) {
   setObjectName("fmAlldisk");
   setWindowTitle("Zub All Disk");
-  QFont windowFont("MS Sans Serif");
-  windowFont.setPixelSize(11);
-  setFont(windowFont);
+  setFont(ToQFont(Font{"MS Sans Serif", 8}));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

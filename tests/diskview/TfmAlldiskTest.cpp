@@ -1,6 +1,8 @@
 #include "diskview/TfmAlldisk.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
 #include <QAction>
 #include <QApplication>
 
@@ -202,6 +204,27 @@ TEST_F(TfmAlldiskTest, BeingShownIsAnActivation) {
   EXPECT_EQ(ShownPies().size(), 7u);
   EXPECT_TRUE(prompts.messages.empty());
   window.hide();
+}
+
+TEST_F(TfmAlldiskTest, DriveCaptionsShowWholeInTheirPies) {
+  // With a face wider than the one the pies were laid out for, "Drive C"
+  // ran over the disc's outline and lost its last letter.
+  const TPieGraf& graf = window.PieGraf(1)->Graf();
+  QtCanvas canvas(kAllDisksPieSize, kAllDisksPieSize);
+  canvas.SetFont(graf.GetFont());
+  const double centre = kAllDisksPieSize / 2.0;
+  const double radius = (kAllDisksPieSize - 8) / 2.0;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    const std::string caption = std::string("Drive ") + letter;
+    const int n = static_cast<int>(caption.size());
+    const int left = (kAllDisksPieSize - 4) / 2 - (n + n / 2 + 3);
+    const int top = (kAllDisksPieSize - 4) / 2 - 1;
+    const int bottom = top + canvas.TextHeight(caption) - 1;
+    // Where the outline crosses the caption's row farthest from the centre.
+    const double rise = std::max(std::abs(top - centre), std::abs(bottom - centre));
+    const double inside = centre + std::sqrt(radius * radius - rise * rise);
+    EXPECT_LE(left + canvas.TextWidth(caption), inside) << caption;
+  }
 }
 
 }  // namespace
