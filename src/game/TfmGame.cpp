@@ -7,6 +7,7 @@
 #include "ui/Activation.h"
 #include "ui/Font.h"
 #include "ui/QtCanvas.h"
+#include "ui/QtFitText.h"
 
 namespace zub {
 namespace {
@@ -17,6 +18,8 @@ constexpr int kOuterWidth = 329;
 constexpr int kOuterHeight = 226;
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 27;
+// The window font's size, and so the panels' design size.
+constexpr int kPanelPoints = 8;
 
 QLabel* MakePanel(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* panel = new QLabel(parent);  // owned by the window
@@ -48,7 +51,7 @@ TfmGame::TfmGame(CrapsGame& game, Prompts& prompts, QWidget* parent, DieSource* 
       dice2_(MakeDie(this, "Dice2", 160, 120)) {
   setObjectName("fmGame");
   setWindowTitle("Mini Craps Click on Dice to Play");
-  setFont(ToQFont(Font{}));
+  setFont(ToQFont(Font{"MS Sans Serif", kPanelPoints}));
   // A moved window is not centred over its parent when shown.
   resize(kOuterWidth - kFrameWidth, kOuterHeight - kFrameHeight);
   move(279, 116);
@@ -66,8 +69,8 @@ void TfmGame::Dice1Click() {
   const RollResult roll = game_.Roll(dice_);
   dice1_->SetValue(roll.die1);
   dice2_->SetValue(roll.die2);
-  panel1_->setText(QString::fromStdString(roll.message));
-  panel2_->setText(QString::fromStdString(roll.total));
+  SetFittedText(panel1_, QString::fromStdString(roll.message), kPanelPoints);
+  SetFittedText(panel2_, QString::fromStdString(roll.total), kPanelPoints);
   // The panel keeps showing the negative total behind the message.
   game_.SettleBroke(prompts_);
 }
