@@ -8,6 +8,7 @@
 #include "diskview/AllDisks.h"
 #include "diskview/PieGrafWidget.h"
 #include "ui/Activation.h"
+#include "ui/MenuKeys.h"
 #include "ui/QtCanvas.h"
 
 namespace zub {
@@ -23,14 +24,17 @@ TfmAlldisk::TfmAlldisk(MonitorSettings& settings, const DriveQueries& drives, Pr
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   menuBar_ = new QMenuBar(this);
+  menuBar_->setAccessibleName("Menu bar");
   layout->setMenuBar(menuBar_);
   client_ = new QWidget(this);
+  client_->setAccessibleName("Drives");
   layout->addWidget(client_);
 
-  QMenu* color = menuBar_->addMenu("Color");
-  connect(color->addAction("Free Space"), &QAction::triggered, this, &TfmAlldisk::FreeSpace1Click);
-  connect(color->addAction("Used Space"), &QAction::triggered, this, &TfmAlldisk::UsedSpace1Click);
-  connect(color->addAction("Text Font"), &QAction::triggered, this, &TfmAlldisk::TextFont1Click);
+  QMenu* color = menuBar_->addMenu("&Color");
+  connect(color->addAction("&Free Space"), &QAction::triggered, this, &TfmAlldisk::FreeSpace1Click);
+  connect(color->addAction("&Used Space"), &QAction::triggered, this, &TfmAlldisk::UsedSpace1Click);
+  connect(color->addAction("&Text Font"), &QAction::triggered, this, &TfmAlldisk::TextFont1Click);
+  InstallMenuKeys(this, menuBar_);
 
   for (int number = 1; number <= kAllDisksPieCount; ++number) {
     auto* pie = new PieGrafWidget(client_);
@@ -39,6 +43,8 @@ TfmAlldisk::TfmAlldisk(MonitorSettings& settings, const DriveQueries& drives, Pr
     pie->setGeometry(place.left, place.top, kAllDisksPieSize, kAllDisksPieSize);
     pies_[number - 1] = pie;
   }
+  // The pies are made in drive order, and Tab follows the order of making:
+  // the keyboard walks the drives as the pies are given out.
 
   ApplyOuterHeight(kAllDisksDesignHeight);
   WatchActivation(this, [this] { FormActivate(); });

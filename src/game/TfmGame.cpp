@@ -56,6 +56,15 @@ TfmGame::TfmGame(CrapsGame& game, Prompts& prompts, QWidget* parent, DieSource* 
   resize(kOuterWidth - kFrameWidth, kOuterHeight - kFrameHeight);
   move(279, 116);
 
+  panel1_->setAccessibleName("Message");
+  panel2_->setAccessibleName("Total");
+  for (DiceWidget* die : {dice1_, dice2_}) {
+    die->setAccessibleDescription("Space or Enter rolls both dice");
+  }
+  setTabOrder(dice1_, dice2_);
+  dice1_->setFocus(Qt::OtherFocusReason);
+  ShowDice();
+
   connect(dice1_, &DiceWidget::clicked, this, &TfmGame::Dice1Click);
   connect(dice2_, &DiceWidget::clicked, this, &TfmGame::Dice1Click);
   WatchActivation(this, [this] { FormActivate(); });
@@ -69,10 +78,19 @@ void TfmGame::Dice1Click() {
   const RollResult roll = game_.Roll(dice_);
   dice1_->SetValue(roll.die1);
   dice2_->SetValue(roll.die2);
+  ShowDice();
   SetFittedText(panel1_, QString::fromStdString(roll.message), kPanelPoints);
   SetFittedText(panel2_, QString::fromStdString(roll.total), kPanelPoints);
+  panel1_->setAccessibleDescription(panel1_->text());
+  panel2_->setAccessibleDescription(panel2_->text());
   // The panel keeps showing the negative total behind the message.
   game_.SettleBroke(prompts_);
+}
+
+// A screen reader names each die with the face it shows.
+void TfmGame::ShowDice() {
+  dice1_->setAccessibleName(QString("Die 1 shows %1").arg(dice1_->Value()));
+  dice2_->setAccessibleName(QString("Die 2 shows %1").arg(dice2_->Value()));
 }
 
 }  // namespace zub

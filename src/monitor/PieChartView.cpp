@@ -43,8 +43,11 @@ void PieChartView::Draw(Canvas& canvas) const {
 
 void PieChartView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  QtCanvas canvas(painter);
-  Draw(canvas);
+  {
+    QtCanvas canvas(painter);
+    Draw(canvas);
+  }
+  PaintFocus(painter);
 }
 
 }  // namespace zub

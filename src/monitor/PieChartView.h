@@ -1,5 +1,6 @@
 // The chart control of the main window's two pies: one series of slices, no
-// title, legend, axes or marks; a hint on hover and a click signal.
+// title, legend, axes or marks; a hint on hover (also its accessible
+// description) and a click signal.
 #pragma once
 
 #include <string>

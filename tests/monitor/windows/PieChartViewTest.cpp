@@ -94,6 +94,21 @@ TEST(PieChartViewTest, AnEmptyFigureIsAnOutlineNotAFullUsedDisc) {
   EXPECT_EQ(PixelAt(*again.Image(), 50, 50), kRed);
 }
 
+TEST(PieChartViewTest, KeyboardUsersCanClickAndHearTheHint) {
+  PieChartView chart;
+  chart.resize(100, 100);
+  EXPECT_NE(chart.focusPolicy() & Qt::TabFocus, 0);
+  QSignalSpy clicks(&chart, &PieChartView::clicked);
+  QTest::keyClick(&chart, Qt::Key_Space);
+  QTest::keyClick(&chart, Qt::Key_Return);
+  EXPECT_EQ(clicks.count(), 2);
+  QTest::keyClick(&chart, Qt::Key_A);
+  EXPECT_EQ(clicks.count(), 2) << "another key is no click";
+
+  chart.setToolTip("1520 Free Mb / 2047 Mb Total Type is Hard drive");
+  EXPECT_EQ(chart.accessibleDescription(), "1520 Free Mb / 2047 Mb Total Type is Hard drive");
+}
+
 TEST(PieChartViewTest, ClickIsAPressAndReleaseOverTheChart) {
   PieChartView chart;
   chart.resize(100, 100);
