@@ -7,6 +7,7 @@
 
 #include "diskview/AllDisks.h"
 #include "monitor/DriveSpace.h"
+#include "monitor/EscapedText.h"
 #include "monitor/FreeRes.h"
 #include "monitor/MemoryViews.h"
 #include "monitor/MonitorSettings.h"
@@ -37,28 +38,10 @@ void WriteRecord(std::ostream& out, const std::vector<std::string>& fields) {
   out << '\n';
 }
 
+// Any control byte (a NUL in a settings value, a carriage return) would
+// break the one-record-a-line promise.
 std::string ReportField(const std::string& text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      // Any other control byte (a NUL in a settings value, a carriage return)
-      // would break the one-record-a-line promise.
-      out += "\\x";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xf];
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return EscapedText(text);
 }
 
 int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& err) {

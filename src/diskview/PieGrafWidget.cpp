@@ -7,9 +7,20 @@
 
 namespace zub {
 
-PieGrafWidget::PieGrafWidget(QWidget* parent) : QWidget(parent) {
+PieGrafWidget::PieGrafWidget(QWidget* parent) : ClickableWidget(parent) {
   resize(100, 100);
   graf_.AttachSurface(this);
+  NameForAccessibility();
+}
+
+void PieGrafWidget::NameForAccessibility() {
+  QString name = QString::fromStdString(graf_.Caption());
+  if (graf_.ShowText()) {
+    name += (name.isEmpty() ? "" : " ") + QString::number(graf_.Percent()) + "%";
+  }
+  if (name != accessibleName()) {
+    setAccessibleName(name);
+  }
 }
 
 bool PieGrafWidget::FitImage() {
@@ -44,6 +55,7 @@ void PieGrafWidget::PaintAll() {
 }
 
 void PieGrafWidget::DrawOver(const std::function<void(Canvas&)>& draw) {
+  NameForAccessibility();
   if (FitImage()) {
     PaintAll();
   }
@@ -61,6 +73,7 @@ void PieGrafWidget::DrawOver(const std::function<void(Canvas&)>& draw) {
 void PieGrafWidget::Repaint() {
   FitImage();
   PaintAll();
+  NameForAccessibility();
   update();
 }
 
@@ -70,19 +83,20 @@ void PieGrafWidget::paintEvent(QPaintEvent*) {
   }
   QPainter painter(this);
   painter.drawImage(0, 0, image_);
+  PaintFocus(painter);
 }
 
 void PieGrafWidget::resizeEvent(QResizeEvent* event) {
   FitImage();
   PaintAll();
-  QWidget::resizeEvent(event);
+  ClickableWidget::resizeEvent(event);
 }
 
 // Being shown is a full repaint, as an uncovered window is on the classic desktop.
 void PieGrafWidget::showEvent(QShowEvent* event) {
   FitImage();
   PaintAll();
-  QWidget::showEvent(event);
+  ClickableWidget::showEvent(event);
 }
 
 }  // namespace zub

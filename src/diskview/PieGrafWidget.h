@@ -1,15 +1,16 @@
 // The pie graph control on screen: keeps an image of its own that property
-// setters draw over, and shows the pie's hint as its tooltip.
+// setters draw over, and shows the pie's hint as its tooltip. Its accessible
+// name is what it writes in the disc (caption and percentage).
 #pragma once
 
 #include <QImage>
-#include <QWidget>
 
 #include "diskview/PieGraf.h"
+#include "ui/ClickableWidget.h"
 
 namespace zub {
 
-class PieGrafWidget : public QWidget, private PieSurface {
+class PieGrafWidget : public ClickableWidget, private PieSurface {
   Q_OBJECT
 
  public:
@@ -35,6 +36,7 @@ class PieGrafWidget : public QWidget, private PieSurface {
   bool FitImage();
   // The panel face, then the pie, on the image.
   void PaintAll();
+  void NameForAccessibility();
 
   TPieGraf graf_;
   QImage image_;

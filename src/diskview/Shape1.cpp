@@ -25,6 +25,7 @@ void TShape1::paintEvent(QPaintEvent*) {
   canvas.SetPenColor(kBlack);
   canvas.SetBrushColor(brushColor_);
   canvas.Rectangle(0, 0, width(), height());
+  PaintFocus(painter);
 }
 
 }  // namespace zub

@@ -9,6 +9,8 @@
 #include "diskview/PieGrafWidget.h"
 #include "monitor/EventDrives.h"
 #include "ui/Activation.h"
+#include "ui/MenuKeys.h"
+#include "ui/QtCanvas.h"
 
 namespace zub {
 
@@ -17,22 +19,23 @@ TfmAlldisk::TfmAlldisk(MonitorSettings& settings, DriveTable& drives, DiskSpace&
     : QDialog(parent), settings_(settings), drives_(drives), disk_(disk), prompts_(prompts) {
   setObjectName("fmAlldisk");
   setWindowTitle("Zub All Disk");
-  QFont windowFont("MS Sans Serif");
-  windowFont.setPixelSize(11);
-  setFont(windowFont);
+  setFont(ToQFont(Font{"MS Sans Serif", 8}));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   menuBar_ = new QMenuBar(this);
+  menuBar_->setAccessibleName("Menu bar");
   layout->setMenuBar(menuBar_);
   client_ = new QWidget(this);
+  client_->setAccessibleName("Drives");
   layout->addWidget(client_);
 
-  QMenu* color = menuBar_->addMenu("Color");
-  connect(color->addAction("Free Space"), &QAction::triggered, this, &TfmAlldisk::FreeSpace1Click);
-  connect(color->addAction("Used Space"), &QAction::triggered, this, &TfmAlldisk::UsedSpace1Click);
-  connect(color->addAction("Text Font"), &QAction::triggered, this, &TfmAlldisk::TextFont1Click);
+  QMenu* color = menuBar_->addMenu("&Color");
+  connect(color->addAction("&Free Space"), &QAction::triggered, this, &TfmAlldisk::FreeSpace1Click);
+  connect(color->addAction("&Used Space"), &QAction::triggered, this, &TfmAlldisk::UsedSpace1Click);
+  connect(color->addAction("&Text Font"), &QAction::triggered, this, &TfmAlldisk::TextFont1Click);
+  InstallMenuKeys(this, menuBar_);
 
   for (int number = 1; number <= kAllDisksPieCount; ++number) {
     auto* pie = new PieGrafWidget(client_);
@@ -41,6 +44,8 @@ TfmAlldisk::TfmAlldisk(MonitorSettings& settings, DriveTable& drives, DiskSpace&
     pie->setGeometry(place.left, place.top, kAllDisksPieSize, kAllDisksPieSize);
     pies_[number - 1] = pie;
   }
+  // The pies are made in drive order, and Tab follows the order of making:
+  // the keyboard walks the drives as the pies are given out.
 
   ApplyOuterHeight(kAllDisksDesignHeight);
   WatchActivation(this, [this] { FormActivate(); });

@@ -23,6 +23,7 @@ void DiceWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     dice_.Paint(canvas);
+    PaintFocus(painter);
   }
   // A new scale first paints within the old bounds; the resize then brings
   // one more paint at the full size.

@@ -7,6 +7,7 @@
 #include "ui/Activation.h"
 #include "ui/Font.h"
 #include "ui/QtCanvas.h"
+#include "ui/QtFitText.h"
 
 namespace zub {
 namespace {
@@ -17,6 +18,8 @@ constexpr int kOuterWidth = 329;
 constexpr int kOuterHeight = 226;
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 27;
+// The window font's size, and so the panels' design size.
+constexpr int kPanelPoints = 8;
 
 QLabel* MakePanel(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* panel = new QLabel(parent);  // owned by the window
@@ -48,10 +51,19 @@ TfmGame::TfmGame(CrapsGame& game, Prompts& prompts, QWidget* parent, DieSource* 
       dice2_(MakeDie(this, "Dice2", 160, 120)) {
   setObjectName("fmGame");
   setWindowTitle("Mini Craps Click on Dice to Play");
-  setFont(ToQFont(Font{}));
+  setFont(ToQFont(Font{"MS Sans Serif", kPanelPoints}));
   // A moved window is not centred over its parent when shown.
   resize(kOuterWidth - kFrameWidth, kOuterHeight - kFrameHeight);
   move(279, 116);
+
+  panel1_->setAccessibleName("Message");
+  panel2_->setAccessibleName("Total");
+  for (DiceWidget* die : {dice1_, dice2_}) {
+    die->setAccessibleDescription("Space or Enter rolls both dice");
+  }
+  setTabOrder(dice1_, dice2_);
+  dice1_->setFocus(Qt::OtherFocusReason);
+  ShowDice();
 
   connect(dice1_, &DiceWidget::clicked, this, &TfmGame::Dice1Click);
   connect(dice2_, &DiceWidget::clicked, this, &TfmGame::Dice1Click);
@@ -66,10 +78,19 @@ void TfmGame::Dice1Click() {
   const RollResult roll = game_.Roll(dice_);
   dice1_->SetValue(roll.die1);
   dice2_->SetValue(roll.die2);
-  panel1_->setText(QString::fromStdString(roll.message));
-  panel2_->setText(QString::fromStdString(roll.total));
+  ShowDice();
+  SetFittedText(panel1_, QString::fromStdString(roll.message), kPanelPoints);
+  SetFittedText(panel2_, QString::fromStdString(roll.total), kPanelPoints);
+  panel1_->setAccessibleDescription(panel1_->text());
+  panel2_->setAccessibleDescription(panel2_->text());
   // The panel keeps showing the negative total behind the message.
   game_.SettleBroke(prompts_);
+}
+
+// A screen reader names each die with the face it shows.
+void TfmGame::ShowDice() {
+  dice1_->setAccessibleName(QString("Die 1 shows %1").arg(dice1_->Value()));
+  dice2_->setAccessibleName(QString("Die 2 shows %1").arg(dice2_->Value()));
 }
 
 }  // namespace zub

@@ -30,6 +30,8 @@ class TfmGame : public QDialog {
   DiceWidget* Dice2() const { return dice2_; }
 
  private:
+  void ShowDice();
+
   CrapsGame& game_;
   Prompts& prompts_;
   ClockDieSource ownDice_;

@@ -33,6 +33,7 @@ MemoryMeasurement SizeView(std::int64_t total, std::int64_t available, double un
   }
   MemoryMeasurement m;
   m.freePercent = FreePercent(available, total);
+  m.empty = total == 0;
   m.text = Whole(total - available, unit) + "/" + Whole(available, unit) + "/" +
            Whole(total, unit) + suffix;
   m.panelFontSize = 11;

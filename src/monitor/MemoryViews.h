@@ -29,6 +29,9 @@ class MemoryStatusError : public std::runtime_error {
 
 struct MemoryMeasurement {
   int freePercent = 0;  // the Free slice; Used is 100 - freePercent
+  // The view has nothing in it (a machine without swap): its pie is shown
+  // empty rather than as 0 % free, which reads as all used.
+  bool empty = false;
   std::string text;
   int panelFontSize = 12;
   std::optional<std::string> applicationTitle;  // Total only

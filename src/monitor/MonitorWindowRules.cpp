@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "monitor/EscapedText.h"
+
 namespace zub {
 
 std::string ActivatedCaption() {
@@ -14,10 +16,10 @@ std::string DriveEntryText(const DriveInfo& drive) {
     case DriveKind::Fixed:
     case DriveKind::CdRom:
     case DriveKind::RamDisk:
-      text += " [" + drive.label + "]";
+      text += " [" + EscapedText(drive.label) + "]";
       break;
     case DriveKind::Remote:
-      text += " " + drive.label;
+      text += " " + EscapedText(drive.label);
       break;
     default:
       break;

@@ -23,7 +23,8 @@ struct DriveListEntry {
 };
 
 // "c:" and, for fixed, CD-ROM and RAM drives, the label in square brackets;
-// for network drives the remote name.
+// for network drives the remote name. A tab or line break in the name shows
+// as "\t" or "\n" (see EscapedText) rather than cutting the entry.
 std::string DriveEntryText(const DriveInfo& drive);
 std::vector<DriveListEntry> DriveListEntries(const std::vector<DriveInfo>& drives);
 // The entry of `letter`, else the first; -1 for an empty list.

@@ -13,11 +13,19 @@ PieChartView::PieChartView(QWidget* parent) : ClickableWidget(parent) {
 
 void PieChartView::ClearSlices() {
   slices_.clear();
+  empty_ = false;
   update();
 }
 
 void PieChartView::AddSlice(double value, const std::string& label, ColorRef color) {
   slices_.push_back({value, label, color});
+  empty_ = false;
+  update();
+}
+
+void PieChartView::ShowEmpty() {
+  slices_.clear();
+  empty_ = true;
   update();
 }
 
@@ -26,13 +34,20 @@ Rect PieChartView::DiscBox() const {
 }
 
 void PieChartView::Draw(Canvas& canvas) const {
+  if (empty_) {
+    DrawEmptyPie(canvas, DiscBox(), FromQColor(palette().color(QPalette::Window)));
+    return;
+  }
   DrawPieSlices(canvas, DiscBox(), slices_);
 }
 
 void PieChartView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  QtCanvas canvas(painter);
-  Draw(canvas);
+  {
+    QtCanvas canvas(painter);
+    Draw(canvas);
+  }
+  PaintFocus(painter);
 }
 
 }  // namespace zub

@@ -57,4 +57,14 @@ void DrawPieSlices(Canvas& canvas, const Rect& box, const std::vector<PieSlice>&
   canvas.SetBrushColor(oldBrush);
 }
 
+void DrawEmptyPie(Canvas& canvas, const Rect& box, ColorRef background) {
+  const ColorRef oldPen = canvas.PenColor();
+  const ColorRef oldBrush = canvas.BrushColor();
+  canvas.SetPenColor(kBlack);
+  canvas.SetBrushColor(background);
+  canvas.Ellipse(box.left, box.top, box.right, box.bottom);
+  canvas.SetPenColor(oldPen);
+  canvas.SetBrushColor(oldBrush);
+}
+
 }  // namespace zub

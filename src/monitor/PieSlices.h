@@ -19,4 +19,9 @@ struct PieSlice {
 // empty list or one whose values add up to nothing, draw nothing.
 void DrawPieSlices(Canvas& canvas, const Rect& box, const std::vector<PieSlice>& slices);
 
+// A figure with nothing in it (no swap at all): the disc's black outline
+// around the `background` colour and no slice, so that it cannot be read as
+// all used or all free.
+void DrawEmptyPie(Canvas& canvas, const Rect& box, ColorRef background);
+
 }  // namespace zub

@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -24,7 +23,7 @@
 #include "ui/Activation.h"
 #include "ui/ClickLabel.h"
 #include "ui/HelpWindow.h"
-#include "ui/Mnemonics.h"
+#include "ui/MenuKeys.h"
 #include "ui/QtCanvas.h"
 
 namespace zub {
@@ -347,13 +346,9 @@ void TfmZub::BuildMenus() {
                &TfmZub::DirectorySearch1Click);
   AddToolEntry(PopupMenu1, "Craps Game", Tool::Craps, &TfmZub::Craps1Click);
 
-  GiveMnemonics(menuBar());
-  GiveMnemonics(PopupMenu1);
-  // The pop-up menu from the keyboard as well: the Menu key arrives as a
-  // context menu event, Shift+F10 does not.
-  auto* popupKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
-  connect(popupKey, &QShortcut::activated, this,
-          [this] { PopupMenu1->exec(mapToGlobal(rect().center())); });
+  AssignMnemonics(menuBar());
+  AssignMnemonics(PopupMenu1);
+  InstallMenuKeys(this, menuBar());
 }
 
 char TfmZub::SelectedDriveLetter() const {

@@ -7,6 +7,11 @@
 
 namespace zub {
 
+// Character cell height at 96 pixels per inch (8 points is 11 pixels).
+constexpr int PointsToPixels(int points) {
+  return (points * 96 + 36) / 72;
+}
+
 struct Font {
   std::string name = "MS Sans Serif";
   int pointSize = 8;
@@ -16,8 +21,7 @@ struct Font {
   bool underline = false;
   bool strikeOut = false;
 
-  // Character cell height at 96 pixels per inch (8 points is 11 pixels).
-  int PixelHeight() const { return (pointSize * 96 + 36) / 72; }
+  int PixelHeight() const { return PointsToPixels(pointSize); }
 
   bool operator==(const Font&) const = default;
 };

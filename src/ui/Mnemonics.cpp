@@ -1,102 +1,82 @@
 #include "ui/Mnemonics.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <cctype>
+#include <optional>
 #include <set>
 
 namespace zub {
 namespace {
 
-bool Markable(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) != 0;
+bool IsKey(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x80 && std::isalnum(byte) != 0;
 }
 
-char Key(char c) {
+char KeyOf(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// The index of the letter after an existing single "&", or -1.
-int ExistingMarker(const std::string& caption) {
+// The key an author's "&x" already gives; "&&" is a literal ampersand.
+std::optional<char> GivenKey(const std::string& caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] == '&') {
-      if (caption[i + 1] == '&') {
-        ++i;
-        continue;
+    if (caption[i] != '&') {
+      continue;
+    }
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return KeyOf(caption[i + 1]);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> ChooseKey(const std::string& caption, const std::set<char>& taken) {
+  std::optional<std::size_t> first;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    const bool wordStart = i == 0 || !IsKey(caption[i - 1]);
+    if (IsKey(caption[i]) && wordStart && !taken.contains(KeyOf(caption[i]))) {
+      return i;
+    }
+  }
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (IsKey(caption[i])) {
+      if (!taken.contains(KeyOf(caption[i]))) {
+        return i;
       }
-      return static_cast<int>(i + 1);
+      if (!first) {
+        first = i;
+      }
     }
   }
-  return -1;
-}
-
-void Mark(const std::vector<QAction*>& actions) {
-  std::vector<std::string> captions;
-  for (QAction* action : actions) {
-    captions.push_back(action->text().toStdString());
-  }
-  const std::vector<int> positions = MnemonicPositions(captions);
-  for (std::size_t i = 0; i < actions.size(); ++i) {
-    if (positions[i] >= 0 && ExistingMarker(captions[i]) < 0) {
-      QString text = actions[i]->text();
-      text.insert(positions[i], '&');
-      actions[i]->setText(text);
-    }
-    if (QMenu* sub = actions[i]->menu()) {
-      GiveMnemonics(sub);
-    }
-  }
-}
-
-std::vector<QAction*> EntriesOf(const QWidget* widget) {
-  std::vector<QAction*> entries;
-  for (QAction* action : widget->actions()) {
-    if (!action->isSeparator()) {
-      entries.push_back(action);
-    }
-  }
-  return entries;
+  return first;
 }
 
 }  // namespace
 
-std::vector<int> MnemonicPositions(const std::vector<std::string>& captions) {
-  std::vector<int> positions(captions.size(), -1);
-  std::set<char> used;
-  for (std::size_t i = 0; i < captions.size(); ++i) {
-    const int existing = ExistingMarker(captions[i]);
-    if (existing >= 0) {
-      positions[i] = existing;
-      used.insert(Key(captions[i][existing]));
+std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions) {
+  std::set<char> taken;
+  for (const std::string& caption : captions) {
+    if (const auto key = GivenKey(caption)) {
+      taken.insert(*key);
     }
   }
-  for (std::size_t i = 0; i < captions.size(); ++i) {
-    const std::string& text = captions[i];
-    if (positions[i] >= 0) {
+  std::vector<std::string> result;
+  result.reserve(captions.size());
+  for (const std::string& caption : captions) {
+    if (caption.find('&') != std::string::npos) {
+      result.push_back(caption);
       continue;
     }
-    // Word starts first, then anything markable.
-    for (int pass = 0; pass < 2 && positions[i] < 0; ++pass) {
-      for (std::size_t j = 0; j < text.size(); ++j) {
-        const bool wordStart = j == 0 || !Markable(text[j - 1]);
-        if (Markable(text[j]) && (pass == 1 || wordStart) && used.count(Key(text[j])) == 0) {
-          positions[i] = static_cast<int>(j);
-          used.insert(Key(text[j]));
-          break;
-        }
-      }
+    const auto at = ChooseKey(caption, taken);
+    if (!at) {
+      result.push_back(caption);
+      continue;
     }
+    taken.insert(KeyOf(caption[*at]));
+    result.push_back(caption.substr(0, *at) + "&" + caption.substr(*at));
   }
-  return positions;
-}
-
-void GiveMnemonics(QMenu* menu) {
-  Mark(EntriesOf(menu));
-}
-
-void GiveMnemonics(QMenuBar* bar) {
-  Mark(EntriesOf(bar));
+  return result;
 }
 
 }  // namespace zub

@@ -2,8 +2,11 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <QStringList>
 #include <cmath>
 #include <numbers>
+
+#include "ui/FontFaces.h"
 
 namespace zub {
 
@@ -16,7 +19,11 @@ ColorRef FromQColor(const QColor& color) {
 }
 
 QFont ToQFont(const Font& font) {
-  QFont f(QString::fromStdString(font.name));
+  QStringList families;
+  for (const std::string& face : FaceCandidates(font.name)) {
+    families << QString::fromStdString(face);
+  }
+  QFont f(families);
   f.setPixelSize(font.PixelHeight());
   f.setBold(font.bold);
   f.setItalic(font.italic);

@@ -12,6 +12,8 @@ namespace zub {
 
 QColor ToQColor(ColorRef color);
 ColorRef FromQColor(const QColor& color);
+// The face is asked for through the substitutes of FaceCandidates, so every
+// window that makes its fonts here gets faces with the widths it was laid out for.
 QFont ToQFont(const Font& font);
 
 class QtCanvas : public Canvas {

@@ -1,8 +1,13 @@
 #include "diskview/TfmAlldisk.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
 
 #include "diskview/AllDisks.h"
 #include "diskview/PieGrafWidget.h"
@@ -30,7 +35,7 @@ class TfmAlldiskTest : public ::testing::Test {
 
   QAction* Action(const QString& text) {
     for (QAction* action : window.findChildren<QAction*>()) {
-      if (action->text() == text) {
+      if (action->text().remove(QChar('&')) == text) {
         return action;
       }
     }
@@ -201,6 +206,86 @@ TEST_F(TfmAlldiskTest, BeingShownIsAnActivation) {
   EXPECT_EQ(ShownPies().size(), 7u);
   EXPECT_TRUE(prompts.messages.empty());
   window.hide();
+}
+
+TEST_F(TfmAlldiskTest, DriveCaptionsShowWholeInTheirPies) {
+  // With a face wider than the one the pies were laid out for, "Drive C"
+  // ran over the disc's outline and lost its last letter.
+  const TPieGraf& graf = window.PieGraf(1)->Graf();
+  QtCanvas canvas(kAllDisksPieSize, kAllDisksPieSize);
+  canvas.SetFont(graf.GetFont());
+  const double centre = kAllDisksPieSize / 2.0;
+  const double radius = (kAllDisksPieSize - 8) / 2.0;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    const std::string caption = std::string("Drive ") + letter;
+    const int n = static_cast<int>(caption.size());
+    const int left = (kAllDisksPieSize - 4) / 2 - (n + n / 2 + 3);
+    const int top = (kAllDisksPieSize - 4) / 2 - 1;
+    const int bottom = top + canvas.TextHeight(caption) - 1;
+    // Where the outline crosses the caption's row farthest from the centre.
+    const double rise = std::max(std::abs(top - centre), std::abs(bottom - centre));
+    const double inside = centre + std::sqrt(radius * radius - rise * rise);
+    EXPECT_LE(left + canvas.TextWidth(caption), inside) << caption;
+  }
+}
+
+TEST_F(TfmAlldiskTest, AKeyboardUserReachesEveryEntryAndEveryPie) {
+  SetDrives(3);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_EQ(QApplication::focusWidget(), window.PieGraf(1));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window.PieGraf(2)) << "Tab walks the drives in order";
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window.PieGraf(1)) << "hidden pies are passed over";
+
+  // Alt+C, then each entry by its letter; F10 opens the menu too.
+  prompts.colors = {0x111111, 0x222222};
+  prompts.fonts = {Font{"DejaVu Serif", 10, kWhite}};
+  const struct {
+    Qt::Key open;
+    Qt::KeyboardModifier modifier;
+    Qt::Key entry;
+  } walks[] = {{Qt::Key_C, Qt::AltModifier, Qt::Key_F},
+               {Qt::Key_F10, Qt::NoModifier, Qt::Key_U},
+               {Qt::Key_C, Qt::AltModifier, Qt::Key_T}};
+  for (const auto& walk : walks) {
+    QTest::keyClick(QApplication::focusWidget(), walk.open, walk.modifier);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      return menu != nullptr;
+    }));
+    QTest::keyClick(menu, walk.entry);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+  }
+  EXPECT_EQ(settings.AllColor, 0x111111);
+  EXPECT_EQ(settings.AllSlice, 0x222222);
+  EXPECT_EQ(window.PieGraf(1)->Graf().GetFont().name, "DejaVu Serif");
+}
+
+TEST_F(TfmAlldiskTest, EveryControlHasAnAccessibleNameAndEveryPieItsHint) {
+  SetDrives(2);
+  window.FormActivate();
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (control->isHidden() || qobject_cast<QMenu*>(control) != nullptr) {
+      continue;  // a menu is named by its entry in the menu bar
+    }
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+        << control->metaObject()->className() << " " << control->objectName().toStdString();
+  }
+  EXPECT_EQ(window.PieGraf(1)->accessibleName(), "Drive C 1%");
+  EXPECT_EQ(window.PieGraf(2)->accessibleDescription(),
+            "2 Free Mb / 100 Mb Total Type is Hard drive");
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (!action->text().isEmpty()) {
+      EXPECT_TRUE(action->text().contains('&')) << action->text().toStdString();
+    }
+  }
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -116,6 +118,44 @@ TEST_F(GameWindowTest, ShowingActivatesAndEitherDieRolls) {
   EXPECT_EQ(window.Dice2()->Value(), 1);
   EXPECT_EQ(window.Panel1()->text(), "You Win");
   EXPECT_EQ(window.Panel2()->text(), "Total 600");
+}
+
+TEST_F(GameWindowTest, AKeyboardUserPlaysWithoutAMouse) {
+  TfmGame window(game, prompts, nullptr, &dice);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dice.reseeds == 1; })) << "never activated";
+  ASSERT_EQ(QApplication::focusWidget(), window.Dice1()) << "the dice are what there is to do";
+
+  dice.Queue({2, 4});
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  EXPECT_EQ(window.Dice1()->Value(), 2);
+  EXPECT_EQ(window.Panel1()->text(), "Roll Again Point is 6");
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), window.Dice2());
+  dice.Queue({5, 1});
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(window.Panel1()->text(), "You Win");
+  EXPECT_EQ(window.Panel2()->text(), "Total 600");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window.Dice1()) << "Tab goes round the two dice";
+}
+
+TEST_F(GameWindowTest, EveryControlHasAnAccessibleName) {
+  TfmGame window(game, prompts, nullptr, &dice);
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+        << control->objectName().toStdString();
+  }
+  dice.Queue({6, 3});
+  window.Dice1Click();
+  EXPECT_EQ(window.Dice1()->accessibleName(), "Die 1 shows 6") << "the face is read out";
+  EXPECT_EQ(window.Dice2()->accessibleName(), "Die 2 shows 3");
+  EXPECT_EQ(window.Panel1()->accessibleDescription(), "Roll Again Point is 9");
 }
 
 // Records what the lower panel showed while the message was up.

@@ -75,6 +75,18 @@ TEST_F(MemoryViewsTest, NoSwapShowsZeroRatherThanDividingByZero) {
   const auto page = meter.Measure(MemoryView::PageFile);
   EXPECT_EQ(page.freePercent, 0);
   EXPECT_EQ(page.text, "0/0/0Mb Used/free/total");
+  EXPECT_TRUE(page.empty) << "a 0 % pie would read as all swap used";
+}
+
+TEST_F(MemoryViewsTest, OnlyAViewWithNothingInItIsEmpty) {
+  memory.status->availPageFile = 0;  // swap there and all used: a full Used slice
+  EXPECT_FALSE(meter.Measure(MemoryView::PageFile).empty);
+  memory.status->totalPageFile = -1;  // a nonsense total counts as none
+  EXPECT_TRUE(meter.Measure(MemoryView::PageFile).empty);
+  for (const MemoryView view :
+       {MemoryView::Total, MemoryView::Virtual, MemoryView::Real, MemoryView::Gdi}) {
+    EXPECT_FALSE(meter.Measure(view).empty) << MemoryViewCaption(view);
+  }
 }
 
 TEST_F(MemoryViewsTest, ResourceViewsAndTheirErrors) {

@@ -21,6 +21,14 @@ TEST(MonitorWindowRulesTest, DriveEntriesShowLabelsOrRemoteNamesByKind) {
   EXPECT_EQ(DriveEntryText(Drive('G', DriveKind::Removable, "STICK")), "g:");
 }
 
+TEST(MonitorWindowRulesTest, ATabOrLineBreakInAMountNameDoesNotCutTheEntry) {
+  EXPECT_EQ(DriveEntryText(Drive('D', DriveKind::Fixed, "/media/My\tStick\nTwo")),
+            "d: [/media/My\\tStick\\nTwo]");
+  EXPECT_EQ(DriveEntryText(Drive('F', DriveKind::Remote, "srv:/x\ny")), "f: srv:/x\\ny");
+  // A real backslash doubles, so it never reads as an escaped tab.
+  EXPECT_EQ(DriveEntryText(Drive('E', DriveKind::RamDisk, "/mnt/a\\tb")), "e: [/mnt/a\\\\tb]");
+}
+
 TEST(MonitorWindowRulesTest, TheCurrentDriveIsSelectedElseTheFirst) {
   const auto entries =
       DriveListEntries({Drive('C', DriveKind::Fixed, "a"), Drive('D', DriveKind::Fixed, "b")});

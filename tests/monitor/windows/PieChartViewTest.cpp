@@ -65,6 +65,50 @@ TEST(PieChartViewTest, TheDiscFollowsTheControlsSize) {
   EXPECT_EQ(canvas.ops[0].args, (std::vector<int>{4, 4, 196, 146}));
 }
 
+TEST(PieChartViewTest, AnEmptyFigureIsAnOutlineNotAFullUsedDisc) {
+  PieChartView chart;
+  chart.resize(100, 100);
+  chart.AddSlice(0, "Free", kRed);
+  chart.AddSlice(100, "Used", kBlue);
+  chart.ShowEmpty();
+  EXPECT_TRUE(chart.ShowsEmpty());
+  EXPECT_TRUE(chart.Slices().empty());
+
+  QtCanvas canvas(100, 100);
+  chart.Draw(canvas);
+  const QImage& image = *canvas.Image();
+  const ColorRef background = FromQColor(chart.palette().color(QPalette::Window));
+  for (double degrees : {0.0, 90.0, 200.0, 300.0}) {
+    const QPoint p = OnDisc(degrees);
+    EXPECT_EQ(PixelAt(image, p.x(), p.y()), background) << degrees;
+  }
+  EXPECT_EQ(PixelAt(image, 50, 4), kBlack) << "the disc keeps its outline";
+  EXPECT_EQ(PixelAt(image, 4, 50), kBlack);
+
+  // The next measurement with something in it brings the slices back.
+  chart.ClearSlices();
+  EXPECT_FALSE(chart.ShowsEmpty());
+  chart.AddSlice(100, "Free", kRed);
+  QtCanvas again(100, 100);
+  chart.Draw(again);
+  EXPECT_EQ(PixelAt(*again.Image(), 50, 50), kRed);
+}
+
+TEST(PieChartViewTest, KeyboardUsersCanClickAndHearTheHint) {
+  PieChartView chart;
+  chart.resize(100, 100);
+  EXPECT_NE(chart.focusPolicy() & Qt::TabFocus, 0);
+  QSignalSpy clicks(&chart, &PieChartView::clicked);
+  QTest::keyClick(&chart, Qt::Key_Space);
+  QTest::keyClick(&chart, Qt::Key_Return);
+  EXPECT_EQ(clicks.count(), 2);
+  QTest::keyClick(&chart, Qt::Key_A);
+  EXPECT_EQ(clicks.count(), 2) << "another key is no click";
+
+  chart.setToolTip("1520 Free Mb / 2047 Mb Total Type is Hard drive");
+  EXPECT_EQ(chart.accessibleDescription(), "1520 Free Mb / 2047 Mb Total Type is Hard drive");
+}
+
 TEST(PieChartViewTest, ClickIsAPressAndReleaseOverTheChart) {
   PieChartView chart;
   chart.resize(100, 100);
