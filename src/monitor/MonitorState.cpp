@@ -110,6 +110,7 @@ void MonitorState::SelectMemoryView(MemoryView view) {
   }
   const MemoryMeasurement measured = meter_.Measure(view);  // may throw: the rest is skipped
   SetPie(view_.memory, measured.freePercent, SliceSlot::MemoryFree, SliceSlot::MemoryUsed);
+  view_.memory.empty = measured.empty;
   if (measured.applicationTitle) {
     sources_.application.SetTitle(*measured.applicationTitle);
   }

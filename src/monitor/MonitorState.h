@@ -30,6 +30,7 @@ struct PieView {
   int freePercent = 0;
   ColorRef freeColor = kBlack;
   ColorRef usedColor = kBlack;
+  bool empty = false;  // the view measures nothing (a total of 0): an outline, no slice
   bool operator==(const PieView&) const = default;
 };
 

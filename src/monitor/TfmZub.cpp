@@ -25,6 +25,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/MenuKeys.h"
 #include "ui/QtCanvas.h"
+#include "ui/QtFitText.h"
 
 namespace zub {
 namespace {
@@ -139,8 +140,11 @@ void TfmZub::Run(Handler handler) {
 void TfmZub::Render() {
   const MonitorView& view = state_.View();
   setWindowTitle(Q(view.caption));
-  Panel1->setText(Q(view.panelText));
-  Panel1->setFont(FontOf("MS Sans Serif", ScaledFontSize(view.panelFontSize, fontScale_)));
+  // The unit's or view's size when the text fits the panel, else the largest
+  // that fits: a figure never loses a digit.
+  const int panelPoints = ScaledFontSize(view.panelFontSize, fontScale_);
+  Panel1->setFont(FontOf("MS Sans Serif", panelPoints));
+  SetFittedText(Panel1, Q(view.panelText), panelPoints);
   Chart1->setToolTip(Q(view.diskHint));
   Chart1->setAccessibleDescription(Q(view.diskHint));
   Chart2->setToolTip(Q(view.memoryHint));
@@ -175,9 +179,15 @@ void TfmZub::ShowPie(PieChartView* chart, const PieView& pie) {
   if (!pie.shown) {
     return;
   }
+  if (pie.empty) {
+    if (!chart->ShowsEmpty()) {
+      chart->ShowEmpty();
+    }
+    return;
+  }
   const std::vector<PieSlice>& now = chart->Slices();
-  if (now.size() == 2 && now[0].value == pie.freePercent && now[0].color == pie.freeColor &&
-      now[1].color == pie.usedColor) {
+  if (!chart->ShowsEmpty() && now.size() == 2 && now[0].value == pie.freePercent &&
+      now[0].color == pie.freeColor && now[1].color == pie.usedColor) {
     return;
   }
   chart->ClearSlices();
@@ -266,6 +276,13 @@ void TfmZub::BuildControls() {
   palette.setColor(QPalette::WindowText, Qt::yellow);
   Panel1->setPalette(palette);
 
+  // Tab walks the controls as the eye reads them: the drive, the pies, the swatches.
+  QWidget* previous = DriveComboBox1;
+  for (QWidget* next :
+       std::initializer_list<QWidget*>{Chart1, Chart2, Shape11, Shape12, Shape13, Shape14}) {
+    setTabOrder(previous, next);
+    previous = next;
+  }
   ApplyLayout();
 }
 
@@ -441,6 +458,11 @@ void TfmZub::FitFrame() {
 void TfmZub::FitWindowToScreen() {
   const ScreenSize screen = Screen();
   fontScale_ = ScreenFontScale(screen);
+  // The menu bar grows with the rest of the window, so a large screen shows
+  // one scale, not doubled pies under a small menu.
+  QFont menuFont = QApplication::font(menuBar());
+  menuFont.setPointSizeF(menuFont.pointSizeF() * fontScale_);
+  menuBar()->setFont(menuFont);
   layout_ = FitToScreen(layout_, screen);
   ApplyLayout();
   SetWindowSize(layout_.windowWidth, layout_.windowHeight);

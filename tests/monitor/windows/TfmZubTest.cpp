@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include <QTimer>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "diskview/Shape1.h"
 #include "fakes/FakePlatform.h"
@@ -507,6 +510,78 @@ TEST_F(TfmZubTest, MenusCarryTheirExactCaptions) {
   EXPECT_FALSE(Entry(w.Disk1, "Directory Search")->isEnabled());
   EXPECT_FALSE(Entry(w.PopupMenu1, "File Search")->isEnabled());
   EXPECT_TRUE(Entry(w.Disk1, "All Disks")->isEnabled());
+}
+
+// Every entry, in every menu, submenu and the pop-up, with its mnemonic key.
+void CollectKeys(QMenu* menu, std::vector<std::pair<QString, QChar>>& keys) {
+  std::set<QChar> used;
+  for (QAction* action : menu->actions()) {
+    const QString text = action->text();
+    const int marker = text.indexOf(QRegularExpression("&[^&]"));
+    SCOPED_TRACE(text.toStdString());
+    ASSERT_GE(marker, 0) << "no mnemonic";
+    const QChar key = text.at(marker + 1).toLower();
+    EXPECT_TRUE(used.insert(key).second) << "key used twice in one menu";
+    keys.emplace_back(text, key);
+    if (action->menu() != nullptr) {
+      CollectKeys(action->menu(), keys);
+    }
+  }
+}
+
+TEST_F(TfmZubTest, AKeyboardReachesEveryEntryAndControl) {
+  TfmZub& w = OpenActive();
+  std::vector<std::pair<QString, QChar>> keys;
+  std::set<QChar> barKeys;
+  for (QAction* top : w.menuBar()->actions()) {
+    const int marker = top->text().indexOf('&');
+    ASSERT_GE(marker, 0) << top->text().toStdString();
+    EXPECT_TRUE(barKeys.insert(top->text().at(marker + 1).toLower()).second);
+    if (top->menu() != nullptr) {
+      CollectKeys(top->menu(), keys);
+    }
+  }
+  CollectKeys(w.PopupMenu1, keys);
+  EXPECT_GT(keys.size(), 35u);
+
+  // Tab from the drive list visits every control that acts, each with a name.
+  w.DriveComboBox1->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.DriveComboBox1->hasFocus(); }));
+  std::set<QWidget*> reached;
+  for (int i = 0; i < 12; ++i) {
+    reached.insert(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           w.DriveComboBox1, w.Chart1, w.Chart2, w.Shape11, w.Shape12, w.Shape13, w.Shape14}) {
+    EXPECT_EQ(reached.count(control), 1u) << control->objectName().toStdString();
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+  }
+  EXPECT_FALSE(w.Panel1->accessibleName().isEmpty());
+
+  // Space on a focused swatch chooses its colour, as a click does.
+  prompts.colors = {std::nullopt};
+  w.Shape13->setFocus();
+  QTest::keyClick(w.Shape13, Qt::Key_Space);
+  EXPECT_EQ(prompts.colorDialogInitials.size(), 1u);
+}
+
+TEST_F(TfmZubTest, APanelTextTooWideForItsSizeIsShrunkNotCut) {
+  disk.Set("/", 4032905216, 270553174016);
+  TfmZub& w = OpenActive();
+  Entry(w.Disk1, "Bytes")->trigger();
+  const QFontMetrics metrics(w.Panel1->font());
+  EXPECT_LE(metrics.horizontalAdvance(w.Panel1->text()), w.Panel1->contentsRect().width());
+  EXPECT_EQ(w.Panel1->text(), "4032905216/270553174016 Free/Total Bytes");
+}
+
+TEST_F(TfmZubTest, APageFileOfNoSwapShowsAnEmptyPie) {
+  TfmZub& w = OpenActive();
+  memory.status->totalPageFile = 0;
+  Entry(w.Memory1, "Page File")->trigger();
+  EXPECT_TRUE(w.Chart2->ShowsEmpty());
+  Entry(w.Memory1, "Real")->trigger();
+  EXPECT_FALSE(w.Chart2->ShowsEmpty());
 }
 
 }  // namespace
