@@ -11,8 +11,8 @@ const std::vector<ReportCommand>& ReportCommands() {
       {"processes", "", "line records (level, text) of the process tree, then its status",
        RunProcessesReport},
       {"version", "FILE",
-       "version: one record per file version text (name, value), as the file information "
-       "window reads them",
+       "version records (name, value): the fifteen version texts, as the file\n"
+       "      information window reads them",
        RunVersionReport},
       {"windows", "",
        "window records (X window id, title), topmost window first, then a figures\n"
@@ -23,8 +23,8 @@ const std::vector<ReportCommand>& ReportCommands() {
        "      WinVersion, Build, TotalMemory, DriveC",
        RunSysinfoReport},
       {"list", "DIR",
-       "listing (caption, files, bytes, Mb panel text), then one row per grid row, largest "
-       "first (name text, size text, number, exact name)",
+       "a listing record (caption, files, bytes, Mb panel text), then one row record\n"
+       "      per grid row, largest first (name text, size text, number, exact name)",
        RunListReport},
   };
   return commands;

@@ -15,7 +15,8 @@ void PrintHelp(std::ostream& out, const char* program) {
       << "Prints what the windows of Zub 97 would show, one tab-separated record a line.\n"
       << "Tabs, line breaks, backslashes and other control characters inside a field are\n"
       << "escaped (\\t, \\n, \\\\, \\xHH).\n\n"
-      << "Without a command: the drive, alldisks, pie, memory, title and settings records.\n\n"
+      << "Without a command: the drive, alldisks, pie, memory, title and settings\n"
+      << "records.\n\n"
       << "Commands:\n";
   for (const zub::ReportCommand& command : zub::ReportCommands()) {
     std::string head = std::string("  ") + command.name;
