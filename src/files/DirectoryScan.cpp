@@ -275,3 +275,32 @@ bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const 
 }
 
 }  // namespace zub
+
+namespace zub {
+
+std::vector<std::string> VisibleSubdirectories(DirectorySource& source, const std::string& path) {
+  std::vector<std::string> names;
+  const std::unique_ptr<OpenDirectory> dir = source.Open(path);
+  if (!dir) {
+    return names;
+  }
+  std::vector<RawEntry> entries;
+  dir->ReadAll(entries);
+  for (const RawEntry& raw : entries) {
+    if (IsHidden(raw.name)) {
+      continue;
+    }
+    EntryKind kind = raw.kind;
+    if (kind == EntryKind::Unknown) {
+      const std::optional<EntryStat> st = dir->Stat(raw.name);
+      kind = st ? st->kind : EntryKind::Other;
+    }
+    if (kind == EntryKind::Directory) {
+      names.push_back(raw.name);
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace zub

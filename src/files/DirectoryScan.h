@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "files/FileEntry.h"
 #include "files/FileGrid.h"
@@ -74,5 +75,13 @@ inline constexpr std::size_t kWalkOpenDirectories = 64;
 // ran to its end; false when the visitor or the control stopped it.
 bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const std::string& mask,
                        const FileVisitor& visitor, WalkControl* control = nullptr);
+
+}  // namespace zub
+
+namespace zub {
+
+// The subdirectories a directory chooser offers: not hidden, not links, in
+// byte order of their names. Empty when the directory cannot be read.
+std::vector<std::string> VisibleSubdirectories(DirectorySource& source, const std::string& path);
 
 }  // namespace zub
