@@ -1,5 +1,6 @@
 #include "app/ReportList.h"
 
+#include <sstream>
 #include <string>
 
 #include "app/ReportRecord.h"
@@ -32,13 +33,22 @@ int WriteListReport(const ReportArgs& args, DirectorySource& files, std::ostream
   FileGrid grid(GridKind::DirectorySpace);
   const Listing listing =
       ListDirectory(files, directory, grid, SortKey::skSizeText, SortDirection::Descending);
-  WriteRecord(out, {"listing", listing.caption, std::to_string(listing.count),
-                    std::to_string(listing.total), ActivationPanelText(listing)});
+  // Written a megabyte at a time: a record at a time into a pipe means
+  // thousands of small writes, each a wait for the reader on a busy machine.
+  std::ostringstream records;
+  WriteRecord(records, {"listing", listing.caption, std::to_string(listing.count),
+                        std::to_string(listing.total), ActivationPanelText(listing)});
   for (std::size_t row = 0; row < grid.RowCount(); ++row) {
-    WriteRecord(out, {"row", grid.Cell(0, row), grid.Cell(1, row), grid.Cell(2, row),
-                      std::string(grid.ExactName(row))});
+    WriteRecord(records, {"row", grid.Cell(0, row), grid.Cell(1, row), grid.Cell(2, row),
+                          std::string(grid.ExactName(row))});
+    if (records.tellp() > (1 << 20)) {
+      out << records.view();
+      records.str("");
+    }
   }
-  return 0;
+  out << records.view();
+  out.flush();
+  return out ? 0 : 1;
 }
 
 int RunListReport(const ReportArgs& args, LinuxServices& platform, std::ostream& out,

@@ -209,6 +209,11 @@ Listing ListDirectory(DirectorySource& source, const std::string& directory, Fil
   if (std::unique_ptr<OpenDirectory> dir = source.Open(directory)) {
     std::vector<RawEntry> entries;
     listing.readable = dir->ReadAll(entries) || !entries.empty();
+    std::size_t textBytes = 0;
+    for (const RawEntry& raw : entries) {
+      textBytes += raw.name.size();
+    }
+    grid.Reserve(entries.size(), textBytes);
     for (const RawEntry& raw : entries) {
       if (raw.kind == EntryKind::Directory) {
         continue;

@@ -111,6 +111,13 @@ std::size_t FileGrid::OverheadBytes() const {
          order_.capacity() * sizeof(std::uint32_t) + numbered_.capacity() / 8 + sizeof(*this);
 }
 
+void FileGrid::Reserve(std::size_t rows, std::size_t textBytes) {
+  text_.reserve(textBytes);
+  records_.reserve(rows);
+  order_.reserve(rows);
+  numbered_.reserve(rows);
+}
+
 void FileGrid::Compact() {
   text_.shrink_to_fit();
   records_.shrink_to_fit();

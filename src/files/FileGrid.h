@@ -73,6 +73,8 @@ class FileGrid {
 
   // Bytes held beyond the name texts themselves (records, index, slack).
   std::size_t OverheadBytes() const;
+  // Room for `rows` rows and `textBytes` of names, so a listing grows no buffer twice.
+  void Reserve(std::size_t rows, std::size_t textBytes);
   // Gives back the slack of a finished listing.
   void Compact();
 

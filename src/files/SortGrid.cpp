@@ -25,6 +25,9 @@ unsigned char At(const KeyView& key, std::size_t i) {
 }
 
 int Compare(const KeyView& a, const KeyView& b) {
+  if (!a.fold && !b.fold) {
+    return a.bytes.compare(b.bytes) < 0 ? -1 : (a.bytes == b.bytes ? 0 : 1);
+  }
   const std::size_t common = std::min(a.bytes.size(), b.bytes.size());
   for (std::size_t i = 0; i < common; ++i) {
     const unsigned char x = At(a, i);
@@ -36,12 +39,18 @@ int Compare(const KeyView& a, const KeyView& b) {
   return a.bytes.size() < b.bytes.size() ? -1 : (a.bytes.size() > b.bytes.size() ? 1 : 0);
 }
 
-std::uint64_t Prefix(const KeyView& key) {
+// Eight key bytes from `from` on, big-endian, zeros past the end: no key
+// holds a NUL, so comparing these orders keys that differ there.
+std::uint64_t Prefix(const KeyView& key, std::size_t from) {
   std::uint64_t prefix = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
+  for (std::size_t i = from; i < from + 8; ++i) {
     prefix = (prefix << 8) | (i < key.bytes.size() ? At(key, i) : 0U);
   }
   return prefix;
+}
+
+bool HasCapital(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 std::size_t LastSeparator(std::string_view text) {
@@ -123,15 +132,43 @@ std::vector<std::uint32_t> Ranks(const FileGrid& grid, SortKey key, std::size_t 
       views[row] = NameKey(grid, key, row);
     }
   }
+  // Names with capitals are lowered once into `folded`, so that every
+  // comparison is a plain byte comparison.
+  std::vector<std::string> folded;
+  std::size_t capitals = 0;
+  for (const KeyView& view : views) {
+    capitals += view.fold && HasCapital(view.bytes) ? 1 : 0;
+  }
+  folded.reserve(capitals);
+  for (KeyView& view : views) {
+    if (view.fold && HasCapital(view.bytes)) {
+      std::string& lowered = folded.emplace_back(view.bytes);
+      for (char& c : lowered) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      }
+      view.bytes = lowered;
+    }
+    view.fold = false;
+  }
+  // Paths share long beginnings; the quick prefix starts after the part all share.
+  std::size_t shared = views.empty() ? 0 : views[0].bytes.size();
+  for (const KeyView& view : views) {
+    std::size_t same = 0;
+    const std::size_t limit = std::min(shared, view.bytes.size());
+    while (same < limit && view.bytes[same] == views[0].bytes[same]) {
+      ++same;
+    }
+    shared = same;
+  }
   std::vector<std::pair<std::uint64_t, std::uint32_t>> order(n);
   for (std::size_t row = 0; row < n; ++row) {
-    order[row] = {Prefix(views[row]), static_cast<std::uint32_t>(row)};
+    order[row] = {Prefix(views[row], shared), static_cast<std::uint32_t>(row)};
   }
-  std::sort(order.begin(), order.end(), [&views](const auto& a, const auto& b) {
+  std::sort(order.begin(), order.end(), [&views, shared](const auto& a, const auto& b) {
     if (a.first != b.first) {
       return a.first < b.first;
     }
-    return Compare(views[a.second], views[b.second]) < 0;
+    return views[a.second].bytes.substr(shared) < views[b.second].bytes.substr(shared);
   });
   std::uint32_t next = 0;
   for (std::size_t i = 0; i < n; ++i) {
@@ -144,66 +181,62 @@ std::vector<std::uint32_t> Ranks(const FileGrid& grid, SortKey key, std::size_t 
   return rank;
 }
 
-// A tournament over positions: each node holds the position that wins its
-// range under the pass rule, so the winner of rows i..n-1 is the root once
-// the rows before i are out. Left positions are lower, which settles ties.
+// A tournament over positions: each node holds the winner of its range as
+// one number, the rank and the position packed so that the smallest number
+// wins under the pass rule (ties by position: the first, or for "<=" the
+// last). The winner of rows i..n-1 is the root once rows before i are out.
 class Tournament {
  public:
-  static constexpr std::uint32_t kOut = std::numeric_limits<std::uint32_t>::max();
+  static constexpr std::uint64_t kOut = std::numeric_limits<std::uint64_t>::max();
 
-  Tournament(std::vector<std::uint32_t> rank, PassRule rule)
-      : rank_(std::move(rank)),
-        rule_(rule),
-        leaves_(std::bit_ceil(std::max<std::size_t>(rank_.size(), 1))) {
+  Tournament(const std::vector<std::uint32_t>& rank, PassRule rule)
+      : rule_(rule), leaves_(std::bit_ceil(std::max<std::size_t>(rank.size(), 1))) {
     node_.assign(2 * leaves_, kOut);
-    for (std::size_t i = 0; i < rank_.size(); ++i) {
-      node_[leaves_ + i] = static_cast<std::uint32_t>(i);
+    for (std::size_t i = 0; i < rank.size(); ++i) {
+      node_[leaves_ + i] = Pack(rank[i], static_cast<std::uint32_t>(i));
     }
     for (std::size_t i = leaves_ - 1; i >= 1; --i) {
-      node_[i] = Winner(node_[2 * i], node_[2 * i + 1]);
+      node_[i] = std::min(node_[2 * i], node_[2 * i + 1]);
     }
   }
 
-  std::uint32_t Best() const { return node_[1]; }
+  std::uint32_t Best() const { return PositionOf(node_[1]); }
+  std::uint32_t RankAt(std::size_t position) const {
+    const auto high = static_cast<std::uint32_t>(node_[leaves_ + position] >> 32);
+    return rule_ == PassRule::FirstLargest ? ~high : high;
+  }
   void SetRank(std::size_t position, std::uint32_t rank) {
-    rank_[position] = rank;
-    Update(position);
+    Set(position, Pack(rank, static_cast<std::uint32_t>(position)));
   }
-  std::uint32_t RankAt(std::size_t position) const { return rank_[position]; }
-  void Remove(std::size_t position) {
-    node_[leaves_ + position] = kOut;
-    Update(position);
-  }
+  void Remove(std::size_t position) { Set(position, kOut); }
 
  private:
-  std::uint32_t Winner(std::uint32_t left, std::uint32_t right) const {
-    if (left == kOut) {
-      return right;
-    }
-    if (right == kOut) {
-      return left;
-    }
+  std::uint64_t Pack(std::uint32_t rank, std::uint32_t position) const {
     switch (rule_) {
       case PassRule::FirstSmallest:
-        return rank_[right] < rank_[left] ? right : left;
+        return (std::uint64_t{rank} << 32) | position;
       case PassRule::LastSmallest:
-        return rank_[right] <= rank_[left] ? right : left;
+        return (std::uint64_t{rank} << 32) | ~position;
       case PassRule::FirstLargest:
-        return rank_[right] > rank_[left] ? right : left;
+        return (std::uint64_t{~rank} << 32) | position;
     }
-    return left;
+    return kOut;
+  }
+  std::uint32_t PositionOf(std::uint64_t packed) const {
+    const auto low = static_cast<std::uint32_t>(packed);
+    return rule_ == PassRule::LastSmallest ? ~low : low;
+  }
+  void Set(std::size_t position, std::uint64_t packed) {
+    std::size_t i = leaves_ + position;
+    node_[i] = packed;
+    for (i /= 2; i >= 1; i /= 2) {
+      node_[i] = std::min(node_[2 * i], node_[2 * i + 1]);
+    }
   }
 
-  void Update(std::size_t position) {
-    for (std::size_t i = (leaves_ + position) / 2; i >= 1; i /= 2) {
-      node_[i] = Winner(node_[2 * i], node_[2 * i + 1]);
-    }
-  }
-
-  std::vector<std::uint32_t> rank_;
   PassRule rule_;
   std::size_t leaves_;
-  std::vector<std::uint32_t> node_;
+  std::vector<std::uint64_t> node_;
 };
 
 }  // namespace
@@ -253,6 +286,7 @@ bool SortGrid(FileGrid& grid, SortKey key, SortDirection direction, std::size_t 
     return true;
   }
   Tournament tournament(Ranks(grid, key, n), PassRuleFor(grid.Kind(), key, direction));
+  // Ranks start at 1 and positions are below 2^32 - 1, so no packed key is kOut.
   for (std::size_t i = 0; i < n; ++i) {
     if (cancel && cancel()) {
       return false;

@@ -25,6 +25,9 @@
 namespace zub {
 namespace {
 
+constexpr int kDesignFrameWidth = 8;    // two 4-pixel borders
+constexpr int kDesignFrameHeight = 46;  // caption, menu bar and borders
+
 QString Q(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -189,7 +192,7 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
                                                        4);
   model_->SetTextColor(ToQColor(dialogFont_.color));
 
-  resize(470, 278);
+  resize(470 - kDesignFrameWidth, 278 - kDesignFrameHeight + menuBar_->sizeHint().height());
   MoveToDrive(mainDriveLetter_(), false);
   WatchActivation(this, [this] { FormActivate(); });
 }
@@ -253,7 +256,7 @@ void TFmDir::List() {
   const WaitCursor hourglass;
   StringGrid1->setColumnWidth(0, 160);
   StringGrid1->setColumnWidth(1, 100);
-  StringGrid1->resize(width() - 10, StringGrid1->height());
+  StringGrid1->resize(width() + kDesignFrameWidth - 10, StringGrid1->height());
   reloading_ = true;
   listing_ =
       ListDirectory(dirs_, DirectoryListBox1->Directory(), grid_, CheckedKey(), CheckedDirection());
@@ -417,7 +420,12 @@ void TFmDir::StringGrid1Click() {
 
 void TFmDir::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const FmDirGeometry g = FmDirResize(width(), height(), client_->height());
+  // The rule counts the outer size, frame and menu included, as the window
+  // was designed (470 x 278 outside, 232 high inside). Window managers draw
+  // frames of their own, often only after the first resize, so the design's
+  // frame is added to the client size instead of asking for it.
+  const FmDirGeometry g = FmDirResize(width() + kDesignFrameWidth,
+                                      client_->height() + kDesignFrameHeight, client_->height());
   StringGrid1->resize(g.gridWidth, g.gridHeight);
   Panel1->resize(g.gridWidth, Panel1->height());
   StringGrid1->setColumnWidth(0, g.column0Width);
