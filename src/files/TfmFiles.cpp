@@ -120,6 +120,7 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   Label1->setObjectName("Label1");
   Label1->setGeometry(176, 48, 295, 26);
   Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   DriveComboBox1 = new QComboBox(client_);
   DriveComboBox1->setObjectName("DriveComboBox1");

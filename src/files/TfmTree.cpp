@@ -124,6 +124,10 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   TreeView1->setIndentation(19);
   TreeView1->setRootIsDecorated(false);
   TreeView1->setUniformRowHeights(true);
+  // A line is never cut short: the view scrolls sideways instead.
+  TreeView1->setTextElideMode(Qt::ElideNone);
+  TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  TreeView1->header()->setStretchLastSection(false);
   TreeView1->setHeaderHidden(true);
   TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   treeModel_ = new DirectoryTreeModel(tree_, TreeView1);
