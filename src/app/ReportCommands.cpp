@@ -3,6 +3,7 @@
 #include "app/ReportInspectSystem.h"
 #include "app/ReportList.h"
 #include "app/ReportProcesses.h"
+#include "app/ReportTree.h"
 
 namespace zub {
 
@@ -26,6 +27,12 @@ const std::vector<ReportCommand>& ReportCommands() {
        "a listing record (caption, files, bytes, Mb panel text), then one row record\n"
        "      per grid row, largest first (name text, size text, number, exact name)",
        RunListReport},
+      {"tree", "DIR", "one node per tree line in tree order (level, text), then the panel text",
+       RunTreeReport},
+      {"search", "DIR [MASK]",
+       "one row per grid row after the size sort (path text, size text, number), then the "
+       "panel text",
+       RunSearchReport},
   };
   return commands;
 }

@@ -6,6 +6,8 @@
 
 #include "diskview/TfmAlldisk.h"
 #include "files/TFmDir.h"
+#include "files/TfmFiles.h"
+#include "files/TfmTree.h"
 #include "game/TfmGame.h"
 #include "inspect/TFmMemTree.h"
 #include "inspect/UnFilever.h"
@@ -21,6 +23,14 @@ WindowHub::WindowHub(const HubServices& services) : services_(services) {
   Add(Tool::DirectorySpace, Showing::HidingMain, [this](QWidget* parent) {
     return new TFmDir(*settings_, services_.drives, driveLetter_, services_.files, services_.trash,
                       services_.prompts, parent);
+  });
+  Add(Tool::DirectoryTree, Showing::HidingMain, [this](QWidget* parent) {
+    return new TfmTree(services_.drives, services_.files, services_.trash, services_.prompts,
+                       parent);
+  });
+  Add(Tool::FileSearch, Showing::HidingMain, [this](QWidget* parent) {
+    return new TfmFiles(*settings_, services_.drives, driveLetter_, services_.files,
+                        services_.trash, services_.prompts, parent);
   });
   Add(Tool::ProcessTree, Showing::HidingMain, [this](QWidget* parent) {
     return new TFmMemTree(

@@ -21,6 +21,7 @@
 #include "monitor/MonitorWindowRules.h"
 #include "ui/Activation.h"
 #include "ui/QtCanvas.h"
+#include "ui/WaitCursor.h"
 
 namespace zub {
 namespace {
@@ -33,14 +34,6 @@ QString Q(const std::string& text) {
 }
 
 // The hourglass for as long as a listing or a sort runs, restored on every way out.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 Font PointFont(int pointSize) {
   Font font;
   font.pointSize = pointSize;

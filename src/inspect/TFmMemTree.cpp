@@ -14,6 +14,7 @@
 #include "ui/Activation.h"
 #include "ui/Color.h"
 #include "ui/QtCanvas.h"
+#include "ui/WaitCursor.h"
 
 namespace zub {
 
@@ -22,14 +23,6 @@ namespace {
 constexpr int kMaxTreePointSize = 10;
 
 // Restores the cursor on every way out of a build.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 // A file that is there to be shown; a directory is no file here.
 bool FileExists(const std::string& path) {
   struct stat info {};

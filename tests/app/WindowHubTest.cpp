@@ -97,14 +97,29 @@ TEST_F(WindowHubTest, TheGameTotalOutlivesEachGameWindow) {
   EXPECT_EQ(hub.Game().GameTotal, 1234);
 }
 
-TEST_F(WindowHubTest, WindowsNotBuiltAreNotAvailableAndOpenNothing) {
-  EXPECT_TRUE(hub.Available(Tool::AllDisks));
-  EXPECT_TRUE(hub.Available(Tool::Craps));
-  hub.Open(Tool::DirectoryTree);
-  if (!hub.Available(Tool::DirectoryTree)) {
-    EXPECT_EQ(hub.Window(Tool::DirectoryTree), nullptr);
-    EXPECT_FALSE(hub.Opened().directoryTree);
+TEST_F(WindowHubTest, EveryWindowIsAvailableAndTheFileWindowsAreKeptAndModal) {
+  for (const Tool tool : {Tool::AllDisks, Tool::DirectorySpace, Tool::DirectoryTree,
+                          Tool::FileSearch, Tool::ProcessTree, Tool::RunningWindows, Tool::Craps}) {
+    EXPECT_TRUE(hub.Available(tool));
   }
+  const std::pair<Tool, const char*> kept[] = {{Tool::DirectorySpace, "zub::TFmDir"},
+                                               {Tool::DirectoryTree, "zub::TfmTree"},
+                                               {Tool::FileSearch, "zub::TfmFiles"},
+                                               {Tool::ProcessTree, "zub::TFmMemTree"}};
+  for (const auto& [tool, name] : kept) {
+    SCOPED_TRACE(name);
+    bool mainVisibleDuring = true;
+    EXPECT_EQ(OpenAndClose(tool, &mainVisibleDuring), name);
+    EXPECT_FALSE(mainVisibleDuring);
+    QWidget* first = hub.Window(tool);
+    OpenAndClose(tool, &mainVisibleDuring);
+    EXPECT_EQ(hub.Window(tool), first);
+  }
+  // The directory space and file search sections are saved only now.
+  EXPECT_TRUE(hub.Opened().directorySpace);
+  EXPECT_TRUE(hub.Opened().fileSearch);
+  EXPECT_TRUE(hub.Opened().directoryTree);
+  EXPECT_TRUE(hub.Opened().processTree);
 }
 
 TEST_F(WindowHubTest, TheFileInformationWindowExistsHiddenFromTheStart) {
