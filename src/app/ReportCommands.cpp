@@ -1,8 +1,8 @@
 #include "app/ReportCommands.h"
 
-#include "app/ReportInspectSystem.h"
 #include "app/ReportList.h"
 #include "app/ReportProcesses.h"
+#include "app/ReportSystem.h"
 #include "app/ReportTree.h"
 
 namespace zub {

@@ -1,5 +1,5 @@
-#include "app/ReportInspectSystem.h"
 #include "app/ReportRecord.h"
+#include "app/ReportSystem.h"
 
 namespace zub {
 

@@ -1,7 +1,7 @@
 #include <cstdio>
 
-#include "app/ReportInspectSystem.h"
 #include "app/ReportRecord.h"
+#include "app/ReportSystem.h"
 
 namespace zub {
 

@@ -4,6 +4,21 @@
 
 namespace zub {
 
+char DriveHolding(const std::vector<DriveInfo>& drives, const std::string& path) {
+  char letter = 0;
+  std::size_t best = 0;
+  for (const DriveInfo& drive : drives) {
+    const std::string& mount = drive.mountPoint;
+    const bool inside = path.compare(0, mount.size(), mount) == 0 &&
+                        (path.size() == mount.size() || mount == "/" || path[mount.size()] == '/');
+    if (inside && mount.size() >= best) {
+      best = mount.size();
+      letter = drive.letter;
+    }
+  }
+  return letter;
+}
+
 std::string ActivationPanelText(const Listing& listing) {
   return std::to_string(MbFigure(listing.total)) + " Mb " + std::to_string(listing.count) +
          " Files";

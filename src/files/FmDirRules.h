@@ -5,15 +5,21 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/DirectoryScan.h"
 #include "monitor/DriveSpace.h"
+#include "platform/DriveTable.h"
 
 namespace zub {
 
 inline constexpr const char* kFmDirCaption = "Zub Directory Space and File Delete";
 inline constexpr const char* kFmDirNote =
     "Note: Clicking files will permit you to send to the recycle bin";
+
+// The drive whose mount point holds `path` most closely, 0 for none: the
+// drive a chosen directory becomes the current directory of.
+char DriveHolding(const std::vector<DriveInfo>& drives, const std::string& path);
 
 // On activation, whatever unit is checked: "12 Mb 40 Files".
 std::string ActivationPanelText(const Listing& listing);

@@ -33,27 +33,10 @@ QString Q(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The hourglass for as long as a listing or a sort runs, restored on every way out.
 Font PointFont(int pointSize) {
   Font font;
   font.pointSize = pointSize;
   return font;
-}
-
-// The drive whose mount point holds `path` most closely.
-char DriveOfPath(DriveTable& drives, const std::string& path) {
-  char letter = 0;
-  std::size_t best = 0;
-  for (const DriveInfo& drive : drives.Drives()) {
-    const std::string& mount = drive.mountPoint;
-    const bool inside = path.compare(0, mount.size(), mount) == 0 &&
-                        (path.size() == mount.size() || mount == "/" || path[mount.size()] == '/');
-    if (inside && mount.size() >= best) {
-      best = mount.size();
-      letter = drive.letter;
-    }
-  }
-  return letter;
 }
 
 }  // namespace
@@ -280,7 +263,7 @@ void TFmDir::DriveComboBox1Change() {
 
 void TFmDir::DirectoryListBox1Change() {
   const std::string& directory = DirectoryListBox1->Directory();
-  if (const char letter = DriveOfPath(drives_, directory); letter != 0) {
+  if (const char letter = DriveHolding(drives_.Drives(), directory); letter != 0) {
     drives_.SetCurrentDirectory(letter, directory);
     const int index = DriveComboBox1->findData(QChar(letter));
     if (index >= 0 && index != DriveComboBox1->currentIndex()) {

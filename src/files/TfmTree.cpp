@@ -15,6 +15,7 @@
 #include "files/DirectoryChooser.h"
 #include "files/DirectoryTreeModel.h"
 #include "files/FileGridModel.h"
+#include "files/FmDirRules.h"
 #include "files/Recycle.h"
 #include "monitor/MonitorWindowRules.h"
 #include "ui/QtCanvas.h"
@@ -31,22 +32,6 @@ Font PointFont(int pointSize) {
   Font font;
   font.pointSize = pointSize;
   return font;
-}
-
-// The drive whose mount point holds `path` most closely.
-char DriveOfPath(DriveTable& drives, const std::string& path) {
-  char letter = 0;
-  std::size_t best = 0;
-  for (const DriveInfo& drive : drives.Drives()) {
-    const std::string& mount = drive.mountPoint;
-    const bool inside = path.compare(0, mount.size(), mount) == 0 &&
-                        (path.size() == mount.size() || mount == "/" || path[mount.size()] == '/');
-    if (inside && mount.size() >= best) {
-      best = mount.size();
-      letter = drive.letter;
-    }
-  }
-  return letter;
 }
 
 // What the worker of one Execute owns, so nothing of the window is touched off its thread.
@@ -187,7 +172,7 @@ void TfmTree::DriveComboBox1Change() {
 
 void TfmTree::DirectoryListBox1Change() {
   const std::string& directory = DirectoryListBox1->Directory();
-  if (const char letter = DriveOfPath(drives_, directory); letter != 0) {
+  if (const char letter = DriveHolding(drives_.Drives(), directory); letter != 0) {
     drives_.SetCurrentDirectory(letter, directory);
     const int index = DriveComboBox1->findData(QChar(letter));
     if (index >= 0 && index != DriveComboBox1->currentIndex()) {

@@ -29,5 +29,20 @@ TEST(FmDirRulesTest, ResizeHalvesAndRoundsTheColumnsToEven) {
   EXPECT_EQ(FmDirResize(45, 100, 90).column0Width, 2);  // 2.5 goes to 2
 }
 
+TEST(FmDirRulesTest, AChosenDirectoryBelongsToTheDeepestMountHoldingIt) {
+  std::vector<DriveInfo> drives(3);
+  drives[0].letter = 'C';
+  drives[0].mountPoint = "/";
+  drives[1].letter = 'D';
+  drives[1].mountPoint = "/media/stick";
+  drives[2].letter = 'E';
+  drives[2].mountPoint = "/media/stick/inner";
+  EXPECT_EQ(DriveHolding(drives, "/media/stick/docs"), 'D');
+  EXPECT_EQ(DriveHolding(drives, "/media/stick"), 'D');
+  EXPECT_EQ(DriveHolding(drives, "/media/stick/inner/x"), 'E');
+  EXPECT_EQ(DriveHolding(drives, "/media/sticky"), 'C');  // a longer name is not inside
+  EXPECT_EQ(DriveHolding({drives[1]}, "/home"), 0);
+}
+
 }  // namespace
 }  // namespace zub

@@ -230,27 +230,27 @@ inline void AppendU64(std::string& s, std::uint64_t v) {
 // A little-endian ELF64 file: header, program headers (a load segment over the
 // whole file, the dynamic segment and, when asked, an interpreter), the
 // dynamic entries and the string table.
-struct ElfSpec {
+struct ElfLayout {
   std::uint16_t type = 3;
   std::string soname = "libzub.so.1";
   bool interpreter = false;
   bool pie = false;
 };
 
-inline std::string BuildElf(const ElfSpec& spec) {
+inline std::string BuildElf(const ElfLayout& layout) {
   const std::uint64_t phoff = 64;
-  const std::uint16_t phnum = spec.interpreter ? 3 : 2;
+  const std::uint16_t phnum = layout.interpreter ? 3 : 2;
   const std::uint64_t dynamicAt = phoff + 56U * phnum;
   const std::uint64_t vaddr = 0x400000;
-  const std::string strings = std::string(1, '\0') + spec.soname + '\0' + "/lib64/ld.so" + '\0';
+  const std::string strings = std::string(1, '\0') + layout.soname + '\0' + "/lib64/ld.so" + '\0';
   std::vector<std::pair<std::uint64_t, std::uint64_t>> dynamic;
   const std::uint64_t stringsAt = dynamicAt + 16U * 6;
   dynamic.emplace_back(5, vaddr + stringsAt);
   dynamic.emplace_back(10, strings.size());
-  if (!spec.soname.empty()) {
+  if (!layout.soname.empty()) {
     dynamic.emplace_back(14, 1);
   }
-  dynamic.emplace_back(0x6ffffffb, spec.pie ? 0x08000001 : 1);
+  dynamic.emplace_back(0x6ffffffb, layout.pie ? 0x08000001 : 1);
   while (dynamic.size() < 6) {
     dynamic.emplace_back(0, 0);
   }
@@ -263,7 +263,7 @@ inline std::string BuildElf(const ElfSpec& spec) {
   e += '\x01';  // little-endian
   e += '\x01';
   e.resize(16, '\0');
-  AppendU16(e, spec.type);
+  AppendU16(e, layout.type);
   AppendU16(e, 62);
   AppendU32(e, 1);
   AppendU64(e, 0);
@@ -289,8 +289,8 @@ inline std::string BuildElf(const ElfSpec& spec) {
   };
   segment(1, 0, vaddr, total);
   segment(2, dynamicAt, vaddr + dynamicAt, 16U * dynamic.size());
-  if (spec.interpreter) {
-    const std::uint64_t interpAt = stringsAt + spec.soname.size() + 2;
+  if (layout.interpreter) {
+    const std::uint64_t interpAt = stringsAt + layout.soname.size() + 2;
     segment(3, interpAt, vaddr + interpAt, 13);
   }
   for (const auto& [tag, value] : dynamic) {

@@ -1,4 +1,4 @@
-#include "app/ReportInspectSystem.h"
+#include "app/ReportSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 namespace zub {
 namespace {
 
-class ReportInspectSystemTest : public ::testing::Test {
+class ReportSystemTest : public ::testing::Test {
  protected:
-  ReportInspectSystemTest() {
+  ReportSystemTest() {
     machine.writable = false;
     table.Add("/");
     space.Set("/", 0, std::int64_t{2} << 40);
@@ -29,7 +29,7 @@ class ReportInspectSystemTest : public ::testing::Test {
   std::ostringstream err;
 };
 
-TEST_F(ReportInspectSystemTest, WindowRecordsInListOrderThenFigures) {
+TEST_F(ReportSystemTest, WindowRecordsInListOrderThenFigures) {
   const WindowHandle top = windows.Add("Editor\tdocument");
   windows.Add("");
   const WindowHandle below = windows.Add("Terminal");
@@ -45,7 +45,7 @@ TEST_F(ReportInspectSystemTest, WindowRecordsInListOrderThenFigures) {
   EXPECT_EQ(out.str(), expected.str());
 }
 
-TEST_F(ReportInspectSystemTest, SysinfoRecordsNameEachTextInOrder) {
+TEST_F(ReportSystemTest, SysinfoRecordsNameEachTextInOrder) {
   WriteSysinfoRecords(TSysInfo(machine, facts, queries), out);
   EXPECT_EQ(out.str(),
             "sysinfo\tOrganisation\tFailure\n"
@@ -58,7 +58,7 @@ TEST_F(ReportInspectSystemTest, SysinfoRecordsNameEachTextInOrder) {
             "sysinfo\tDriveC\t2097152 MB\n");
 }
 
-TEST_F(ReportInspectSystemTest, UnknownArgumentIsAnErrorWithNonZeroStatus) {
+TEST_F(ReportSystemTest, UnknownArgumentIsAnErrorWithNonZeroStatus) {
   LinuxServices platform;
   EXPECT_EQ(RunSysinfoReport({"--proc"}, platform, out, err), 2);
   EXPECT_EQ(RunWindowsReport({"extra"}, platform, out, err), 2);
