@@ -1,8 +1,10 @@
 #include "files/DirectoryChooser.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "files/DirectoryScan.h"
@@ -89,6 +91,20 @@ void DirectoryChooser::ShowPath() {
 void DirectoryChooser::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   ShowPath();
+}
+
+void MoveChooserToDrive(DriveTable& table, QComboBox* drives, DirectoryChooser* chooser,
+                        char letter, bool notify) {
+  const std::optional<DriveInfo> drive = FindDrive(table, letter);
+  if (!drive) {
+    return;
+  }
+  const int index = drives->findData(QChar(letter));
+  if (index >= 0 && index != drives->currentIndex()) {
+    const QSignalBlocker quiet(drives);
+    drives->setCurrentIndex(index);
+  }
+  chooser->SetDirectory(drive->currentDirectory, notify);
 }
 
 }  // namespace zub

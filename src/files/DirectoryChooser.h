@@ -8,7 +8,9 @@
 #include <string>
 
 #include "platform/DirectorySource.h"
+#include "platform/DriveTable.h"
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -44,5 +46,11 @@ class DirectoryChooser : public QWidget {
 
 // The parent of an absolute path without a final "/" ("/" for "/usr").
 std::string ParentDirectory(const std::string& path);
+
+// Shows drive `letter` in `drives` (quietly) and moves `chooser` to that
+// drive's current directory; `notify` says whether that counts as a change
+// of directory. Nothing happens for a drive that is not listed.
+void MoveChooserToDrive(DriveTable& table, QComboBox* drives, DirectoryChooser* chooser,
+                        char letter, bool notify);
 
 }  // namespace zub

@@ -214,16 +214,7 @@ void TfmFiles::ShowChecks() {
 }
 
 void TfmFiles::MoveToDrive(char letter, bool notify) {
-  const std::optional<DriveInfo> drive = FindDrive(drives_, letter);
-  if (!drive) {
-    return;
-  }
-  const int index = DriveComboBox1->findData(QChar(letter));
-  if (index >= 0 && index != DriveComboBox1->currentIndex()) {
-    const QSignalBlocker quiet(DriveComboBox1);
-    DriveComboBox1->setCurrentIndex(index);
-  }
-  DirectoryListBox1->SetDirectory(drive->currentDirectory, notify);
+  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, letter, notify);
 }
 
 void TfmFiles::DriveComboBox1Change() {
