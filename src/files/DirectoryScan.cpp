@@ -344,30 +344,24 @@ struct WalkPipe {
 // A batch this long is helped with as soon as it is queued: reading further
 // ahead gains little while it is walked.
 constexpr std::size_t kLargeBatch = 1024;
+// A waiting walker is woken once this many directories are queued; it also
+// looks by itself every kWalkerLooks, so nothing read waits on a slow read.
+constexpr std::size_t kWakeWalker = 4;
+constexpr std::chrono::milliseconds kWalkerLooks{2};
 
 // The reader thread: reads directories ahead of the walk, and stats files
 // of the queued ones (newest first) while the queue is full or the
 // directories are all read.
 void ReadAhead(WalkPipe& pipe, DirectoryReader& reader) {
   try {
-    const auto helpWhile = [&pipe](std::unique_lock<std::mutex>& lock, const auto& busy) {
-      while (!pipe.stop && busy()) {
-        std::shared_ptr<DirectoryBatch> target;
-        for (auto it = pipe.queue.rbegin(); it != pipe.queue.rend() && !target; ++it) {
-          if ((*it)->claims && !(*it)->helped) {
-            target = *it;
-          }
+    // The newest queued batch not yet helped with, if any.
+    const auto target = [&pipe] {
+      for (auto it = pipe.queue.rbegin(); it != pipe.queue.rend(); ++it) {
+        if ((*it)->claims && !(*it)->helped) {
+          return *it;
         }
-        if (!target) {
-          pipe.readerWaits = true;
-          pipe.changed.wait(lock);
-          pipe.readerWaits = false;
-          continue;
-        }
-        lock.unlock();
-        target->Help(pipe.stop);
-        lock.lock();
       }
+      return std::shared_ptr<DirectoryBatch>();
     };
     for (;;) {
       auto batch = std::make_shared<DirectoryBatch>();
@@ -377,12 +371,25 @@ void ReadAhead(WalkPipe& pipe, DirectoryReader& reader) {
       batch->ShareWithHelper();
       const bool large = batch->entries.size() >= kLargeBatch;
       std::unique_lock<std::mutex> lock(pipe.mutex);
-      helpWhile(lock, [&pipe] { return pipe.queue.size() >= pipe.capacity; });
+      // Full: help, else sleep until the walker has taken half the queue,
+      // so that one wake-up serves several directories.
+      while (!pipe.stop && pipe.queue.size() >= pipe.capacity) {
+        if (const std::shared_ptr<DirectoryBatch> help = target()) {
+          lock.unlock();
+          help->Help(pipe.stop);
+          lock.lock();
+        } else {
+          pipe.readerWaits = true;
+          pipe.changed.wait(
+              lock, [&pipe] { return pipe.stop || pipe.queue.size() <= pipe.capacity / 2; });
+          pipe.readerWaits = false;
+        }
+      }
       if (pipe.stop) {
         break;
       }
       pipe.queue.push_back(batch);
-      if (pipe.walkerWaits) {
+      if (pipe.walkerWaits && pipe.queue.size() >= kWakeWalker) {
         pipe.changed.notify_all();
       }
       if (large) {
@@ -393,7 +400,16 @@ void ReadAhead(WalkPipe& pipe, DirectoryReader& reader) {
     std::unique_lock<std::mutex> lock(pipe.mutex);
     pipe.finished = true;
     pipe.changed.notify_all();
-    helpWhile(lock, [] { return true; });
+    // All read: help with what is still queued, then end.
+    while (!pipe.stop) {
+      const std::shared_ptr<DirectoryBatch> help = target();
+      if (!help) {
+        break;
+      }
+      lock.unlock();
+      help->Help(pipe.stop);
+      lock.lock();
+    }
   } catch (...) {
     const std::lock_guard<std::mutex> lock(pipe.mutex);
     pipe.failure = std::current_exception();
@@ -450,14 +466,16 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
       {
         std::unique_lock<std::mutex> lock(pipe->mutex);
         pipe->walkerWaits = true;
-        pipe->changed.wait(lock, [&pipe] { return !pipe->queue.empty() || pipe->finished; });
+        while (pipe->queue.empty() && !pipe->finished) {
+          pipe->changed.wait_for(lock, kWalkerLooks);
+        }
         pipe->walkerWaits = false;
         if (pipe->queue.empty()) {
           break;
         }
         batch = std::move(pipe->queue.front());
         pipe->queue.pop_front();
-        if (pipe->readerWaits) {
+        if (pipe->readerWaits && pipe->queue.size() <= pipe->capacity / 2) {
           pipe->changed.notify_all();
         }
       }
