@@ -445,16 +445,15 @@ void TfmZub::ApplyDiskLabels() {
 QSize TfmZub::HoldingInner(QSize inner) const {
   const ClientExtent extent = ControlsExtent(layout_);
   const QMenuBar* bar = menuBar();
-  const int barHeight = bar->hasHeightForWidth() ? bar->heightForWidth(inner.width())
-                                                 : bar->sizeHint().height();
+  const int barHeight =
+      bar->hasHeightForWidth() ? bar->heightForWidth(inner.width()) : bar->sizeHint().height();
   return inner.expandedTo(QSize(extent.width, barHeight + extent.height));
 }
 
 // Sizes are outer sizes: the window manager's frame, once known, is taken off.
 void TfmZub::SetWindowSize(int outerWidth, int outerHeight) {
   const QSize frame = frameGeometry().size() - geometry().size();
-  const QSize inner =
-      HoldingInner(QSize(outerWidth - frame.width(), outerHeight - frame.height()));
+  const QSize inner = HoldingInner(QSize(outerWidth - frame.width(), outerHeight - frame.height()));
   resize(inner);
   if (inner != handledSize_) {
     handledSize_ = inner;

@@ -40,8 +40,8 @@ qreal PixelRatioOf(const QPainter& painter) {
 }
 
 std::unique_ptr<QImage> NewImage(int width, int height, qreal pixelRatio) {
-  auto image = std::make_unique<QImage>(
-      QSize(std::max(width, 1), std::max(height, 1)) * pixelRatio, QImage::Format_RGB32);
+  auto image = std::make_unique<QImage>(QSize(std::max(width, 1), std::max(height, 1)) * pixelRatio,
+                                        QImage::Format_RGB32);
   image->setDevicePixelRatio(pixelRatio);
   image->fill(Qt::white);
   return image;
@@ -151,10 +151,10 @@ void QtCanvas::CopyRect(const Rect& destRect, Canvas& source, const Rect& source
   }
   // The source is given in the bitmap's own pixels, the destination in this surface's.
   const qreal ratio = bitmap->pixelRatio_;
-  painter_->drawImage(
-      QRectF(destRect.left, destRect.top, destRect.Width(), destRect.Height()), *bitmap->image_,
-      QRectF(sourceRect.left * ratio, sourceRect.top * ratio, sourceRect.Width() * ratio,
-             sourceRect.Height() * ratio));
+  painter_->drawImage(QRectF(destRect.left, destRect.top, destRect.Width(), destRect.Height()),
+                      *bitmap->image_,
+                      QRectF(sourceRect.left * ratio, sourceRect.top * ratio,
+                             sourceRect.Width() * ratio, sourceRect.Height() * ratio));
 }
 
 }  // namespace zub
