@@ -22,7 +22,7 @@
 #include "diskview/PieGrafWidget.h"
 #include "diskview/Shape1.h"
 #include "diskview/TfmAlldisk.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeMonitorServices.h"
 #include "fakes/FakeToolWindows.h"
 #include "fakes/ScriptedPrompts.h"
 #include "game/DiceWidget.h"
@@ -36,9 +36,9 @@
 namespace zub {
 namespace {
 
-using ::testing::IsEmpty;
 using test_support::ControlsOutside;
 using test_support::CutTexts;
+using ::testing::IsEmpty;
 
 constexpr std::int64_t kMb = 1048576;
 
@@ -46,7 +46,8 @@ std::string Named(const QWidget* widget) {
   return widget->objectName().toStdString();
 }
 
-class ScaledMainWindow : public ::testing::TestWithParam<ScreenSize> {
+class ScaledMainWindow : public ::testing::TestWithParam<ScreenSize>,
+                         protected fakes::FakeMonitorServices {
  protected:
   ScaledMainWindow() {
     drives.Add("/", DriveKind::Fixed, "root");
@@ -57,10 +58,7 @@ class ScaledMainWindow : public ::testing::TestWithParam<ScreenSize> {
   }
 
   TfmZub& OpenActive() {
-    window = std::make_unique<TfmZub>(MonitorServices{app, drives, disk, memory, resources,
-                                                      settings, marker, prompts,
-                                                      [this] { return GetParam(); }},
-                                      tools);
+    window = std::make_unique<TfmZub>(Services([this] { return GetParam(); }), tools);
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == "Zub 97 v3.0"; }));
@@ -127,15 +125,6 @@ class ScaledMainWindow : public ::testing::TestWithParam<ScreenSize> {
     EXPECT_THAT(CutTexts(w), IsEmpty());
   }
 
-  Application app;
-  fakes::FakeDriveTable drives;
-  fakes::FakeDiskSpace disk;
-  fakes::FakeMemorySource memory;
-  fakes::FakeResourceSource resources;
-  fakes::FakeSettingsFile settings;
-  std::map<std::string, fakes::FakeInstanceMarker*> held;
-  fakes::FakeInstanceMarker marker{held};
-  fakes::ScriptedPrompts prompts;
   fakes::FakeToolWindows tools;
   std::unique_ptr<TfmZub> window;
 };
@@ -167,15 +156,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, ScaledMainWindow,
 
 class ScaledAllDisks : public ::testing::Test {
  protected:
-  void SetDrives(int count) {
-    table.drives.clear();
-    space.byMountPoint.clear();
-    for (int i = 0; i < count; ++i) {
-      const std::string mount = "/mnt/d" + std::to_string(i);
-      table.Add(mount);
-      space.Set(mount, (i + 1) * kMb, 100 * kMb);
-    }
-  }
+  void SetDrives(int count) { fakes::SetCountedDrives(table, space, count); }
 
   fakes::FakeDriveTable table;
   fakes::FakeDiskSpace space;
