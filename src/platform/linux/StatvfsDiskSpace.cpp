@@ -1,21 +1,93 @@
 #include "platform/linux/StatvfsDiskSpace.h"
 
-#include <condition_variable>
+#include <fcntl.h>
+#include <limits.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <limits>
-#include <system_error>
-#include <thread>
 
 namespace zub {
+namespace {
 
-// The state a worker shares with the caller; the worker may outlive both the
-// caller's wait and this DiskSpace, so it holds only this and its arguments.
-struct StatvfsDiskSpace::Pending {
-  std::mutex mutex;
-  std::condition_variable finished;
-  bool done = false;
-  std::optional<DiskGeometry> result;
+using linux_platform::MillisecondsLeft;
+using linux_platform::UniqueFd;
+using Clock = std::chrono::steady_clock;
+
+// A helper's answer: one write well under PIPE_BUF, so it arrives whole or not at all.
+struct Answer {
+  int status = -1;
+  struct statvfs figures {};
 };
+static_assert(sizeof(Answer) <= PIPE_BUF);
+
+// A query stuck in the kernel (a FUSE or NFS request cannot be interrupted)
+// holds its process for as long as the server stays silent. So it runs in a
+// process of its own that keeps nothing of the program: every inherited
+// descriptor but the answer pipe is closed, or a stuck helper would hold the
+// program's output open (and its locks) after the program has ended.
+[[noreturn]] void RunHelper(int answerFd, const StatvfsDiskSpace::QueryFn& query,
+                            const std::string& path) {
+  sigset_t all;
+  sigfillset(&all);
+  ::sigprocmask(SIG_SETMASK, &all, nullptr);  // the program's handlers are not its own
+  if (answerFd > 0) {
+    ::close_range(0, static_cast<unsigned>(answerFd) - 1, 0);
+  }
+  ::close_range(static_cast<unsigned>(answerFd) + 1, ~0U, 0);
+  Answer answer;
+  answer.status = query(path.c_str(), &answer.figures);
+  [[maybe_unused]] const auto written = ::write(answerFd, &answer, sizeof answer);
+  ::_exit(0);
+}
+
+// Starts a helper holding `answerFd`. It is a grandchild whose parent ends at
+// once, so init reaps it whenever it finishes and the program waits for no
+// one. A helper that cannot be made closes the pipe unanswered.
+bool StartHelper(int answerFd, const StatvfsDiskSpace::QueryFn& query, const std::string& path) {
+  const pid_t middle = ::fork();
+  if (middle < 0) {
+    return false;
+  }
+  if (middle == 0) {
+    if (::fork() == 0) {
+      RunHelper(answerFd, query, path);
+    }
+    ::_exit(0);
+  }
+  while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  return true;
+}
+
+// Whether the helper has answered or ended by `deadline`.
+bool Finished(int answerFd, Clock::time_point deadline) {
+  for (;;) {
+    pollfd answer{answerFd, POLLIN, 0};
+    const int ready = ::poll(&answer, 1, MillisecondsLeft(deadline));
+    if (ready >= 0 || errno != EINTR) {
+      return ready != 0;
+    }
+  }
+}
+
+std::optional<DiskGeometry> ReadAnswer(int answerFd) {
+  Answer answer;
+  ssize_t n = 0;
+  do {
+    n = ::read(answerFd, &answer, sizeof answer);
+  } while (n < 0 && errno == EINTR);
+  if (n != static_cast<ssize_t>(sizeof answer) || answer.status != 0) {
+    return std::nullopt;  // the query failed, or the helper died without a word
+  }
+  return GeometryFrom(answer.figures);
+}
+
+}  // namespace
 
 std::optional<DiskGeometry> GeometryFrom(const struct statvfs& figures) {
   // Counts are in fragments; f_bsize is only the preferred I/O size.
@@ -67,51 +139,39 @@ std::optional<DiskGeometry> StatvfsDiskSpace::Query(const DriveInfo& drive) {
 }
 
 std::optional<DiskGeometry> StatvfsDiskSpace::QueryWithDeadline(const std::string& mountPoint) {
-  std::shared_ptr<Pending> pending;
+  const auto deadline = Clock::now() + wait_;
+  std::shared_ptr<UniqueFd> answer;
   {
     const std::lock_guard lock(mutex_);
     const auto it = running_.find(mountPoint);
     if (it != running_.end()) {
-      const std::lock_guard pendingLock(it->second->mutex);
-      if (!it->second->done) {
-        // Still hanging: a second thread would only hang beside it.
+      if (!Finished(it->second->Get(), Clock::now())) {
+        // Still hanging: a second helper would only hang beside it.
         return std::nullopt;
       }
-      running_.erase(it);
+      running_.erase(it);  // a late answer is stale by now
     }
-    pending = std::make_shared<Pending>();
-    // The worker cannot be joined if the mount never answers, so it is
-    // detached and owns copies of everything it touches.
-    try {
-      std::thread([pending, query = query_, path = mountPoint] {
-        struct statvfs figures {};
-        std::optional<DiskGeometry> result;
-        if (query(path.c_str(), &figures) == 0) {
-          result = GeometryFrom(figures);
-        }
-        const std::lock_guard pendingLock(pending->mutex);
-        pending->result = result;
-        pending->done = true;
-        pending->finished.notify_all();
-      }).detach();
-    } catch (const std::system_error&) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
       return std::nullopt;
     }
-    running_[mountPoint] = pending;
+    answer = std::make_shared<UniqueFd>(ends[0]);
+    // Closed here once the helper has its copy: a helper that dies then ends the wait.
+    const UniqueFd helperEnd(ends[1]);
+    if (!StartHelper(helperEnd.Get(), query_, mountPoint)) {
+      return std::nullopt;
+    }
+    running_[mountPoint] = answer;
   }
 
-  std::optional<DiskGeometry> result;
-  {
-    std::unique_lock pendingLock(pending->mutex);
-    if (!pending->finished.wait_for(pendingLock, wait_, [&] { return pending->done; })) {
-      // Left in running_, so the next query of this mount returns at once.
-      return std::nullopt;
-    }
-    result = pending->result;
+  if (!Finished(answer->Get(), deadline)) {
+    // Left in running_, so the next query of this mount returns at once.
+    return std::nullopt;
   }
+  const auto result = ReadAnswer(answer->Get());
   const std::lock_guard lock(mutex_);
   const auto it = running_.find(mountPoint);
-  if (it != running_.end() && it->second == pending) {
+  if (it != running_.end() && it->second == answer) {
     running_.erase(it);
   }
   return result;

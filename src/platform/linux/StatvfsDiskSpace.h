@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/DiskSpace.h"
+#include "platform/linux/PosixFile.h"
 
 namespace zub {
 
@@ -23,24 +24,24 @@ class StatvfsDiskSpace : public DiskSpace {
  public:
   using QueryFn = std::function<int(const char* path, struct statvfs* out)>;
 
+  // `query` runs in a helper process for a drive that may hang: it must not
+  // rely on memory or descriptors it shares with the caller.
   explicit StatvfsDiskSpace(std::chrono::milliseconds wait = std::chrono::seconds(1),
                             QueryFn query = ::statvfs);
 
   std::optional<DiskGeometry> Query(const DriveInfo& drive) override;
 
  private:
-  struct Pending;
-
-  // Whether a query on this drive may hang, so it is run on a worker thread.
+  // Whether a query on this drive may hang, so it is run in a helper process.
   static bool MayHang(const DriveInfo& drive);
   std::optional<DiskGeometry> QueryWithDeadline(const std::string& mountPoint);
 
   std::chrono::milliseconds wait_;
   QueryFn query_;
   std::mutex mutex_;
-  // Worker queries not yet collected, by mount point; one that outlived its
-  // deadline stays here until it finishes.
-  std::map<std::string, std::shared_ptr<Pending>> running_;
+  // The answer pipes of helpers not yet heard from, by mount point; one that
+  // outlived its deadline stays here until it finishes.
+  std::map<std::string, std::shared_ptr<linux_platform::UniqueFd>> running_;
 };
 
 }  // namespace zub
