@@ -30,7 +30,7 @@ DriveInfo Drive(const std::string& mountPoint, DriveKind kind, const std::string
 TEST(StatvfsDiskSpace, RootFiguresAreWhatStatvfsAndDfReport) {
   struct statvfs direct {};
   ASSERT_EQ(::statvfs("/", &direct), 0);
-  // Fixed runs in the caller, Remote in a helper process: same figures.
+  // Fixed is asked in the program, Remote by the helper: same figures.
   for (const DriveKind kind : {DriveKind::Fixed, DriveKind::Remote}) {
     SCOPED_TRACE(static_cast<int>(kind));
     StatvfsDiskSpace space;
@@ -91,15 +91,31 @@ TEST(StatvfsDiskSpace, FailedQueryGivesNothing) {
   EXPECT_FALSE(space.Query(Drive("/nonexistent/mount/point", DriveKind::Fixed)));
   EXPECT_FALSE(space.Query(Drive("/nonexistent/mount/point", DriveKind::Remote)));
   EXPECT_FALSE(space.Query(Drive("", DriveKind::Fixed)));
+  StatvfsDiskSpace noHelper(1s, ::statvfs, {"/nonexistent/helper"});
+  EXPECT_FALSE(noHelper.Query(Drive("/", DriveKind::Remote)));
+
+  const auto parsed = GeometryFromText("4096 10 4\n");
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->bytesPerSector * parsed->freeClusters, 4 * 4096);
+  for (const char* odd : {"", "4096 10\n", "4096 10 4", "4096 10 4 5\n", "-1 10 4\n", "? 10 4\n"}) {
+    EXPECT_FALSE(GeometryFromText(odd)) << odd;
+  }
 }
 
-TEST(StatvfsDiskSpace, OnlyDrivesThatMayHangAreAskedInAHelperProcess) {
-  // The size names the process that asked.
-  StatvfsDiskSpace space(10s, [](const char*, struct statvfs* out) {
-    out->f_frsize = 4096;
-    out->f_blocks = static_cast<fsblkcnt_t>(::getpid());
-    return 0;
-  });
+// A helper that runs `script` in sh, with the mount point as $1.
+std::vector<std::string> Script(const std::string& script, const std::string& zero = "sh") {
+  return {"/bin/sh", "-c", script, zero};
+}
+
+TEST(StatvfsDiskSpace, OnlyDrivesThatMayHangAreLeftToTheHelper) {
+  StatvfsDiskSpace space(
+      10s,
+      [](const char*, struct statvfs* out) {
+        out->f_frsize = 4096;
+        out->f_blocks = 1;
+        return 0;
+      },
+      Script("echo 4096 2 0"));
   struct Case {
     DriveInfo drive;
     bool helper;
@@ -116,45 +132,35 @@ TEST(StatvfsDiskSpace, OnlyDrivesThatMayHangAreAskedInAHelperProcess) {
     SCOPED_TRACE(c.drive.mountPoint);
     const auto geometry = space.Query(c.drive);
     ASSERT_TRUE(geometry);
-    EXPECT_EQ(geometry->totalClusters != ::getpid(), c.helper);
+    EXPECT_EQ(geometry->totalClusters, c.helper ? 2 : 1);
   }
 }
 
-// A mount whose /mnt/dead answers only when the test lets it. The query runs
-// in helper processes, so it counts in files and waits on a FIFO until the
-// test opens it for writing.
+// A mount whose /mnt/dead answers only when the test opens the gate (a FIFO)
+// for writing. Its helper counts its calls and ends in files.
 class HangingMount {
  public:
-  HangingMount() { ::mkfifo(gate_.c_str(), 0600); }
+  HangingMount() { ::mkfifo((dir_ / "gate").c_str(), 0600); }
   ~HangingMount() { Release(); }  // no helper of this test is left waiting
   HangingMount(const HangingMount&) = delete;
   HangingMount& operator=(const HangingMount&) = delete;
 
-  StatvfsDiskSpace::QueryFn Query() const {
-    return [dir = dir_.Path(), gate = gate_](const char* path, struct statvfs* out) {
-      const bool dead = std::string(path) == "/mnt/dead";
-      if (dead) {
-        Count(dir + "/calls");
-        ::close(::open(gate.c_str(), O_RDONLY | O_CLOEXEC));
-      }
-      out->f_frsize = 1024;
-      out->f_blocks = 100;
-      out->f_bavail = 40;
-      if (dead) {
-        Count(dir + "/finished");
-      }
-      return 0;
-    };
+  std::vector<std::string> Helper() const {
+    return Script(R"(if [ "$1" = /mnt/dead ]; then
+                       echo >>"$0/calls"; : <"$0/gate"; echo >>"$0/finished"
+                     fi
+                     echo 1024 100 40)",
+                  dir_.Path());
   }
   void Release() {
     if (!released_.Valid()) {
-      released_ = linux_platform::UniqueFd(::open(gate_.c_str(), O_RDWR | O_CLOEXEC));
+      released_ = linux_platform::UniqueFd(::open((dir_ / "gate").c_str(), O_RDWR | O_CLOEXEC));
     }
   }
   // Queries of /mnt/dead started, and ended.
   std::uintmax_t Calls() const { return Counted("calls"); }
   std::uintmax_t Finished() const { return Counted("finished"); }
-  // Helpers answer in their own time: waits up to 20 s for `count` to reach `n`.
+  // Helpers run in their own time: waits up to 20 s for `count` to reach `n`.
   static bool Reaches(const std::function<std::uintmax_t()>& count, std::uintmax_t n) {
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (count() < n && std::chrono::steady_clock::now() < deadline) {
@@ -164,11 +170,6 @@ class HangingMount {
   }
 
  private:
-  static void Count(const std::string& file) {
-    const linux_platform::UniqueFd fd(
-        ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
-    [[maybe_unused]] const auto written = ::write(fd.Get(), "x", 1);
-  }
   std::uintmax_t Counted(const std::string& name) const {
     std::error_code error;
     const auto size = std::filesystem::file_size(dir_ / name, error);
@@ -176,7 +177,6 @@ class HangingMount {
   }
 
   test_support::TempDir dir_;
-  std::string gate_ = dir_ / "gate";
   linux_platform::UniqueFd released_;
 };
 
@@ -195,7 +195,7 @@ std::optional<DiskGeometry> QueryUntilAnswered(StatvfsDiskSpace& space, const Dr
 
 TEST(StatvfsDiskSpace, HangingMountTimesOutAndIsNotAskedAgainWhileStuck) {
   HangingMount mount;
-  StatvfsDiskSpace space(1s, mount.Query());
+  StatvfsDiskSpace space(1s, ::statvfs, mount.Helper());
   const DriveInfo dead = Drive("/mnt/dead", DriveKind::Remote, "nfs4");
 
   EXPECT_FALSE(space.Query(dead));
@@ -219,14 +219,14 @@ TEST(StatvfsDiskSpace, HangingMountTimesOutAndIsNotAskedAgainWhileStuck) {
 
 TEST(StatvfsDiskSpace, AStuckQueryHoldsNothingOfTheProgramAndMayOutliveIt) {
   HangingMount mount;
-  int output[2];  // stands for the report's standard output
-  ASSERT_EQ(::pipe2(output, O_CLOEXEC | O_NONBLOCK), 0);
+  int output[2];  // stands for the report's standard output: inherited across exec
+  ASSERT_EQ(::pipe2(output, O_NONBLOCK), 0);
   const linux_platform::UniqueFd reader(output[0]);
   // Held also at a number above whatever the query opens.
-  const int highWriter = ::fcntl(output[1], F_DUPFD_CLOEXEC, 500);
+  const int highWriter = ::fcntl(output[1], F_DUPFD, 500);
   ASSERT_GE(highWriter, 500);
   {
-    StatvfsDiskSpace space(10ms, mount.Query());
+    StatvfsDiskSpace space(10ms, ::statvfs, mount.Helper());
     EXPECT_FALSE(space.Query(Drive("/mnt/dead", DriveKind::Remote, "nfs4")));
     ASSERT_TRUE(HangingMount::Reaches([&] { return mount.Calls(); }, 1));
   }

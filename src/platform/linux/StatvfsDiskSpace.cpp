@@ -1,15 +1,18 @@
 #include "platform/linux/StatvfsDiskSpace.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <limits>
+
+#include "platform/linux/PosixFile.h"
 
 namespace zub {
 namespace {
@@ -18,76 +21,145 @@ using linux_platform::MillisecondsLeft;
 using linux_platform::UniqueFd;
 using Clock = std::chrono::steady_clock;
 
-// A helper's answer: one write well under PIPE_BUF, so it arrives whole or not at all.
-struct Answer {
-  int status = -1;
-  struct statvfs figures {};
+// A bound on what a helper may print; its answer is one short line.
+constexpr std::size_t kMaxAnswer = 256;
+
+class SpawnActions {
+ public:
+  SpawnActions() { posix_spawn_file_actions_init(&actions_); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+  SpawnActions(const SpawnActions&) = delete;
+  SpawnActions& operator=(const SpawnActions&) = delete;
+  posix_spawn_file_actions_t* Get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_{};
 };
-static_assert(sizeof(Answer) <= PIPE_BUF);
 
-// A query stuck in the kernel (a FUSE or NFS request cannot be interrupted)
-// holds its process for as long as the server stays silent. So it runs in a
-// process of its own that keeps nothing of the program: every inherited
-// descriptor but the answer pipe is closed, or a stuck helper would hold the
-// program's output open (and its locks) after the program has ended.
-[[noreturn]] void RunHelper(int answerFd, const StatvfsDiskSpace::QueryFn& query,
-                            const std::string& path) {
-  sigset_t all;
-  sigfillset(&all);
-  ::sigprocmask(SIG_SETMASK, &all, nullptr);  // the program's handlers are not its own
-  if (answerFd > 0) {
-    ::close_range(0, static_cast<unsigned>(answerFd) - 1, 0);
-  }
-  ::close_range(static_cast<unsigned>(answerFd) + 1, ~0U, 0);
-  Answer answer;
-  answer.status = query(path.c_str(), &answer.figures);
-  [[maybe_unused]] const auto written = ::write(answerFd, &answer, sizeof answer);
-  ::_exit(0);
-}
+class SpawnAttributes {
+ public:
+  SpawnAttributes() { posix_spawnattr_init(&attributes_); }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  posix_spawnattr_t* Get() { return &attributes_; }
 
-// Starts a helper holding `answerFd`. It is a grandchild whose parent ends at
-// once, so init reaps it whenever it finishes and the program waits for no
-// one. A helper that cannot be made closes the pipe unanswered.
-bool StartHelper(int answerFd, const StatvfsDiskSpace::QueryFn& query, const std::string& path) {
-  const pid_t middle = ::fork();
-  if (middle < 0) {
-    return false;
-  }
-  if (middle == 0) {
-    if (::fork() == 0) {
-      RunHelper(answerFd, query, path);
-    }
-    ::_exit(0);
-  }
-  while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
-  }
-  return true;
-}
+ private:
+  posix_spawnattr_t attributes_{};
+};
 
-// Whether the helper has answered or ended by `deadline`.
-bool Finished(int answerFd, Clock::time_point deadline) {
+// Reads the helper's output until it ends or `deadline`; false when it has
+// not ended by then.
+bool ReadToEnd(int fd, std::string& text, Clock::time_point deadline) {
   for (;;) {
-    pollfd answer{answerFd, POLLIN, 0};
-    const int ready = ::poll(&answer, 1, MillisecondsLeft(deadline));
-    if (ready >= 0 || errno != EINTR) {
-      return ready != 0;
+    pollfd output{fd, POLLIN, 0};
+    const int ready = ::poll(&output, 1, MillisecondsLeft(deadline));
+    ssize_t n = -1;
+    if (ready > 0) {
+      char buffer[kMaxAnswer];
+      n = ::read(fd, buffer, sizeof buffer);
+      if (n > 0 && text.size() < kMaxAnswer) {
+        text.append(buffer, static_cast<std::size_t>(n));
+      }
+    }
+    if (n == 0) {
+      return true;
+    }
+    if (ready == 0 || (n < 0 && errno != EINTR)) {
+      return false;
     }
   }
-}
-
-std::optional<DiskGeometry> ReadAnswer(int answerFd) {
-  Answer answer;
-  ssize_t n = 0;
-  do {
-    n = ::read(answerFd, &answer, sizeof answer);
-  } while (n < 0 && errno == EINTR);
-  if (n != static_cast<ssize_t>(sizeof answer) || answer.status != 0) {
-    return std::nullopt;  // the query failed, or the helper died without a word
-  }
-  return GeometryFrom(answer.figures);
 }
 
 }  // namespace
+
+// A query stuck in the kernel (a FUSE or NFS request cannot be interrupted)
+// holds its process for as long as the server stays silent, and a thread
+// stuck there keeps the whole program, and its open output, from ending. So
+// a drive that may hang is asked by a program of its own, started with
+// posix_spawn (no copy of this process's memory) and given nothing of it:
+// /dev/null, the answer pipe, default signals.
+struct StatvfsDiskSpace::Helper {
+  pid_t pid = -1;
+  UniqueFd output;
+  std::string text;
+  // Its caller stopped waiting; guarded by the owner's mutex. Only then may
+  // another query read what it says.
+  bool abandoned = false;
+
+  static std::shared_ptr<Helper> Start(const std::vector<std::string>& command,
+                                       const std::string& path) {
+    int ends[2];
+    if (command.empty() || ::pipe2(ends, O_CLOEXEC) != 0) {
+      return nullptr;
+    }
+    auto helper = std::make_shared<Helper>();
+    helper->output = UniqueFd(ends[0]);
+    const UniqueFd answer(ends[1]);  // closed once the helper has its copy
+
+    SpawnActions actions;
+    posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(actions.Get(), answer.Get(), 1);
+    posix_spawn_file_actions_addopen(actions.Get(), 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
+    SpawnAttributes attributes;
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(attributes.Get(), &signals);
+    sigfillset(&signals);
+    posix_spawnattr_setsigdefault(attributes.Get(), &signals);
+    posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<char*> argv;
+    for (const std::string& word : command) {
+      argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(const_cast<char*>(path.c_str()));
+    argv.push_back(nullptr);
+    char locale[] = "LC_ALL=C";
+    char* environment[] = {locale, nullptr};
+    if (posix_spawn(&helper->pid, argv[0], actions.Get(), attributes.Get(), argv.data(),
+                    environment) != 0) {
+      return nullptr;
+    }
+    return helper;
+  }
+
+  // Waits for the end of its output until `deadline`, then for its end:
+  // false while it still runs.
+  bool Finish(Clock::time_point deadline) {
+    if (!ReadToEnd(output.Get(), text, deadline)) {
+      return false;
+    }
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return true;
+  }
+};
+
+std::optional<DiskGeometry> GeometryFromText(std::string_view text) {
+  std::uint64_t values[3] = {};
+  const char* at = text.data();
+  const char* const end = text.data() + text.size();
+  for (std::uint64_t& value : values) {
+    while (at < end && *at == ' ') {
+      ++at;
+    }
+    const auto [next, error] = std::from_chars(at, end, value);
+    if (error != std::errc{}) {
+      return std::nullopt;
+    }
+    at = next;
+  }
+  if (std::string_view(at, static_cast<std::size_t>(end - at)) != "\n") {
+    return std::nullopt;
+  }
+  struct statvfs figures {};
+  figures.f_frsize = values[0];
+  figures.f_blocks = values[1];
+  figures.f_bavail = values[2];
+  return GeometryFrom(figures);
+}
 
 std::optional<DiskGeometry> GeometryFrom(const struct statvfs& figures) {
   // Counts are in fragments; f_bsize is only the preferred I/O size.
@@ -109,8 +181,16 @@ std::optional<DiskGeometry> GeometryFrom(const struct statvfs& figures) {
   return geometry;
 }
 
-StatvfsDiskSpace::StatvfsDiskSpace(std::chrono::milliseconds wait, QueryFn query)
-    : wait_(wait), query_(std::move(query)) {}
+StatvfsDiskSpace::StatvfsDiskSpace(std::chrono::milliseconds wait, QueryFn query,
+                                   std::vector<std::string> helper)
+    : wait_(wait), query_(std::move(query)), helper_(std::move(helper)) {}
+
+StatvfsDiskSpace::~StatvfsDiskSpace() {
+  // One still stuck is left behind; it is reaped once this program has ended.
+  for (const auto& [mountPoint, helper] : running_) {
+    helper->Finish(Clock::now());
+  }
+}
 
 bool StatvfsDiskSpace::MayHang(const DriveInfo& drive) {
   // A local disk answers from memory; network file systems and FUSE daemons
@@ -140,41 +220,33 @@ std::optional<DiskGeometry> StatvfsDiskSpace::Query(const DriveInfo& drive) {
 
 std::optional<DiskGeometry> StatvfsDiskSpace::QueryWithDeadline(const std::string& mountPoint) {
   const auto deadline = Clock::now() + wait_;
-  std::shared_ptr<UniqueFd> answer;
+  std::shared_ptr<Helper> helper;
   {
     const std::lock_guard lock(mutex_);
     const auto it = running_.find(mountPoint);
     if (it != running_.end()) {
-      if (!Finished(it->second->Get(), Clock::now())) {
-        // Still hanging: a second helper would only hang beside it.
+      if (!it->second->abandoned || !it->second->Finish(Clock::now())) {
+        // Asked already, or still hanging: a second helper would only hang beside it.
         return std::nullopt;
       }
       running_.erase(it);  // a late answer is stale by now
     }
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) {
+    helper = Helper::Start(helper_, mountPoint);
+    if (!helper) {
       return std::nullopt;
     }
-    answer = std::make_shared<UniqueFd>(ends[0]);
-    // Closed here once the helper has its copy: a helper that dies then ends the wait.
-    const UniqueFd helperEnd(ends[1]);
-    if (!StartHelper(helperEnd.Get(), query_, mountPoint)) {
-      return std::nullopt;
-    }
-    running_[mountPoint] = answer;
+    running_[mountPoint] = helper;
   }
 
-  if (!Finished(answer->Get(), deadline)) {
+  const bool finished = helper->Finish(deadline);
+  const std::lock_guard lock(mutex_);
+  if (!finished) {
     // Left in running_, so the next query of this mount returns at once.
+    helper->abandoned = true;
     return std::nullopt;
   }
-  const auto result = ReadAnswer(answer->Get());
-  const std::lock_guard lock(mutex_);
-  const auto it = running_.find(mountPoint);
-  if (it != running_.end() && it->second == answer) {
-    running_.erase(it);
-  }
-  return result;
+  running_.erase(mountPoint);
+  return GeometryFromText(helper->text);
 }
 
 }  // namespace zub
