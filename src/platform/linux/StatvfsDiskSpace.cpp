@@ -24,29 +24,23 @@ using Clock = std::chrono::steady_clock;
 // A bound on what a helper may print; its answer is one short line.
 constexpr std::size_t kMaxAnswer = 256;
 
-class SpawnActions {
+// A posix_spawn setting made and destroyed with its pair of functions.
+template <typename T, int (*Init)(T*), int (*Destroy)(T*)>
+class SpawnSetting {
  public:
-  SpawnActions() { posix_spawn_file_actions_init(&actions_); }
-  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-  SpawnActions(const SpawnActions&) = delete;
-  SpawnActions& operator=(const SpawnActions&) = delete;
-  posix_spawn_file_actions_t* Get() { return &actions_; }
+  SpawnSetting() { Init(&value_); }
+  ~SpawnSetting() { Destroy(&value_); }
+  SpawnSetting(const SpawnSetting&) = delete;
+  SpawnSetting& operator=(const SpawnSetting&) = delete;
+  T* Get() { return &value_; }
 
  private:
-  posix_spawn_file_actions_t actions_{};
+  T value_{};
 };
-
-class SpawnAttributes {
- public:
-  SpawnAttributes() { posix_spawnattr_init(&attributes_); }
-  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
-  SpawnAttributes(const SpawnAttributes&) = delete;
-  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-  posix_spawnattr_t* Get() { return &attributes_; }
-
- private:
-  posix_spawnattr_t attributes_{};
-};
+using SpawnActions = SpawnSetting<posix_spawn_file_actions_t, posix_spawn_file_actions_init,
+                                  posix_spawn_file_actions_destroy>;
+using SpawnAttributes =
+    SpawnSetting<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
 // Reads the helper's output until it ends or `deadline`; false when it has
 // not ended by then.
