@@ -108,19 +108,25 @@ QPoint WindowHub::BesideMain(const QWidget& window) const {
   // window's, which the window manager gives it too.
   const QSize frame = window.size() + (mainFrame.size() - main_->size());
   constexpr int kGap = 8;
-  QPoint place(mainFrame.x() + mainFrame.width() + kGap, mainFrame.y());
-  if (const QScreen* screen = main_->screen()) {
-    const QRect free = screen->availableGeometry();
-    if (place.x() + frame.width() > free.right() + 1) {
-      // No room on the right: on the left of the main window, else at the edge.
-      place.setX(std::max(free.left(), mainFrame.x() - kGap - frame.width()));
-    }
-    place.setX(std::clamp(place.x(), free.left(),
-                          std::max(free.left(), free.right() + 1 - frame.width())));
-    place.setY(std::clamp(place.y(), free.top(),
-                          std::max(free.top(), free.bottom() + 1 - frame.height())));
+  const QPoint right(mainFrame.x() + mainFrame.width() + kGap, mainFrame.y());
+  const QScreen* screen = main_->screen();
+  if (screen == nullptr) {
+    return right;
   }
-  return place;
+  // On the right, else on the left, else below or above the main window;
+  // where none has room, on the right as far as the screen lets it.
+  const QRect free = screen->availableGeometry();
+  const QPoint left(mainFrame.x() - kGap - frame.width(), mainFrame.y());
+  const QPoint below(mainFrame.x(), mainFrame.y() + mainFrame.height() + kGap);
+  const QPoint above(mainFrame.x(), mainFrame.y() - kGap - frame.height());
+  for (const QPoint& place : {right, left, below, above}) {
+    if (free.contains(QRect(place, frame))) {
+      return place;
+    }
+  }
+  return {
+      std::clamp(right.x(), free.left(), std::max(free.left(), free.right() + 1 - frame.width())),
+      std::clamp(right.y(), free.top(), std::max(free.top(), free.bottom() + 1 - frame.height()))};
 }
 
 void WindowHub::Open(Tool tool) {

@@ -171,6 +171,14 @@ TEST_F(WindowHubTest, RunningWindowsOpensBesideTheMainWindowAndKeepsAPlaceTheUse
   EXPECT_LT(window->frameGeometry().right(), main.frameGeometry().left());
   EXPECT_TRUE(screen.contains(window->frameGeometry()));
 
+  // No room on either side: below it.
+  window->hide();
+  main.setGeometry(screen.left() + 150, screen.top() + 20, screen.width() - 300, 100);
+  QApplication::processEvents();
+  hub.Open(Tool::RunningWindows);
+  EXPECT_GT(window->frameGeometry().top(), main.frameGeometry().bottom());
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+
   // Moved by the user: the place is kept on later openings.
   window->move(screen.left() + 5, screen.top() + 7);
   window->hide();
