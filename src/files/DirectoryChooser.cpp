@@ -61,7 +61,7 @@ void DirectoryChooser::SetDirectory(const std::string& path, bool notify) {
     up->setData(kPathRole, QByteArray::fromStdString(ParentDirectory(directory_)));
     up->setToolTip(FromBytes(ParentDirectory(directory_)));
   }
-  for (const std::string& name : VisibleSubdirectories(source_, directory_)) {
+  for (const std::string& name : SubdirectoryNames(source_, directory_)) {
     auto* item = new QListWidgetItem(FromBytes(name), list_);
     item->setData(kPathRole, QByteArray::fromStdString(Joined(directory_, name)));
   }

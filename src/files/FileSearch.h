@@ -107,6 +107,7 @@ class StoppableSource : public DirectorySource {
       : inner_(inner), stop_(stop) {}
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override;
   PathState StatPath(const std::string& path) override { return inner_.StatPath(path); }
+  std::size_t OpenBudget() override { return inner_.OpenBudget(); }
 
  private:
   DirectorySource& inner_;

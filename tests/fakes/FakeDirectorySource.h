@@ -25,12 +25,18 @@ class FakeDirectorySource : public DirectorySource {
     std::uint64_t inode = 0;
     std::vector<std::string> children;  // names, in enumeration order
     bool readable = true;
+    bool mountRoot = false;      // a directory: the root of a mount
+    bool tellsMountRoot = true;  // whether the system says so
+    std::uint64_t mountId = 0;   // 0: the system gives no mount id
   };
 
   std::map<std::string, Node> nodes;  // "/a", "/a/b"; "/" is the root
   int stats = 0;
   int open = 0;
   int mostOpen = 0;
+  int openLimit = 0;  // when set, opening more fails as with EMFILE
+  int tooManyOpenFailures = 0;
+  std::size_t budget = 64;
   std::set<std::string> statted;
 
   FakeDirectorySource() { nodes["/"] = Dir(); }
@@ -65,6 +71,8 @@ class FakeDirectorySource : public DirectorySource {
     }
     return OpenNode(key);
   }
+
+  std::size_t OpenBudget() override { return budget; }
 
   PathState StatPath(const std::string& path) override {
     const auto it = nodes.find(path);
@@ -105,8 +113,23 @@ class FakeDirectorySource : public DirectorySource {
       const Node& n = it->second;
       return EntryStat{n.kind, n.size, n.mode, n.device, n.inode};
     }
+    MountFacts Mount() const override {
+      const Node& n = owner_.nodes.at(path_);
+      return {n.tellsMountRoot, n.mountRoot, n.mountId != 0, n.mountId};
+    }
     std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) override {
       return owner_.OpenNode(Child(name));
+    }
+    std::unique_ptr<OpenDirectory> TryOpenChild(const std::string& name,
+                                                OpenFailure& why) override {
+      if (owner_.openLimit > 0 && owner_.open >= owner_.openLimit) {
+        ++owner_.tooManyOpenFailures;
+        why = OpenFailure::TooManyOpen;
+        return nullptr;
+      }
+      std::unique_ptr<OpenDirectory> child = owner_.OpenNode(Child(name));
+      why = child ? OpenFailure::None : OpenFailure::Unavailable;
+      return child;
     }
 
    private:

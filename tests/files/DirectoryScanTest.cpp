@@ -46,10 +46,10 @@ class WalkTest : public ::testing::Test {
 };
 
 TEST_F(WalkTest, FilesOfADirectoryComeBeforeItsSubdirectoriesDepthFirst) {
-  EXPECT_EQ(
-      Walked(source, "/c", "*.sys"),
-      (std::vector<std::string>{"/c/config.sys", "/c/.dot.sys", "/c/data.old/a.sys",
-                                "/c/windows/w.sys", "/c/windows/z.sys", "/c/windows/sub/s.sys"}));
+  EXPECT_EQ(Walked(source, "/c", "*.sys"),
+            (std::vector<std::string>{"/c/config.sys", "/c/.dot.sys", "/c/data.old/a.sys",
+                                      "/c/windows/w.sys", "/c/windows/z.sys",
+                                      "/c/windows/sub/s.sys", "/c/.hidden/h.sys"}));
 }
 
 TEST_F(WalkTest, StatsOnlyTheFilesTheMaskTakes) {
@@ -58,17 +58,39 @@ TEST_F(WalkTest, StatsOnlyTheFilesTheMaskTakes) {
   EXPECT_EQ(source.statted.count("/c/readme.txt"), 1u);
 }
 
-TEST_F(WalkTest, LinksAreFilesOfTheirOwnAndAnotherDeviceIsNotEntered) {
+TEST_F(WalkTest, LinksAreFilesOfTheirOwnAndOnlyMountPointsAreNotEntered) {
   FakeDirectorySource::Node link;
   link.kind = link.reported = EntryKind::Link;
   link.size = 2;
   source.Add("/c/to-windows", link);
-  source.AddDir("/c/mnt", 2);
+  source.AddDir("/c/mnt", 2).mountRoot = true;  // another drive
   source.AddFile("/c/mnt/other.sys", 1);
+  source.AddDir("/c/subvolume", 3);  // another device, no mount: part of the drive
+  source.AddFile("/c/subvolume/in-subvolume.sys", 1);
+  source.AddDir("/c/bound").mountRoot = true;  // a bind mount: same device
+  source.AddFile("/c/bound/twice.sys", 1);
+  // Without the attribute, mount ids tell.
+  source.nodes["/c"].mountId = 7;
+  FakeDirectorySource::Node& old = source.AddDir("/c/old-kernel", 4);
+  old.tellsMountRoot = false;
+  old.mountId = 8;
+  source.AddFile("/c/old-kernel/no.sys", 1);
+  FakeDirectorySource::Node& same = source.AddDir("/c/old-subvolume", 5);
+  same.tellsMountRoot = false;
+  same.mountId = 7;
+  source.AddFile("/c/old-subvolume/yes.sys", 1);
   const auto visited = Walked(source, "/c", "*");
-  EXPECT_NE(std::find(visited.begin(), visited.end(), "/c/to-windows"), visited.end());
-  EXPECT_EQ(std::find(visited.begin(), visited.end(), "/c/mnt/other.sys"), visited.end());
-  EXPECT_EQ(std::count(visited.begin(), visited.end(), "/c/windows/w.sys"), 1);
+  const auto seen = [&visited](const std::string& path) {
+    return std::count(visited.begin(), visited.end(), path);
+  };
+  EXPECT_EQ(seen("/c/to-windows"), 1);
+  EXPECT_EQ(seen("/c/mnt/other.sys"), 0);
+  EXPECT_EQ(seen("/c/subvolume/in-subvolume.sys"), 1);
+  EXPECT_EQ(seen("/c/bound/twice.sys"), 0);
+  EXPECT_EQ(seen("/c/old-kernel/no.sys"), 0);
+  EXPECT_EQ(seen("/c/old-subvolume/yes.sys"), 1);
+  EXPECT_EQ(seen("/c/.hidden/h.sys"), 1);
+  EXPECT_EQ(seen("/c/windows/w.sys"), 1);
 }
 
 TEST_F(WalkTest, UnknownKindsAreAskedAndUnreadableDirectoriesAreEmpty) {
@@ -151,6 +173,29 @@ TEST(DeepWalkTest, DeepTreesWithSideBranchesHoldABoundedNumberOfDirectories) {
   EXPECT_EQ(files, 2001u);
   EXPECT_EQ(deepest.size(), path.size() + 1);  // the leaf first, past PATH_MAX
   EXPECT_LE(source.mostOpen, static_cast<int>(kWalkOpenDirectories) + 1);
+}
+
+// Too many open files is not a missing directory: the walk closes its own
+// shallow directories and opens again, so nothing below is lost.
+TEST(DeepWalkTest, RunningOutOfDescriptorsSkipsNothing) {
+  FakeDirectorySource source;
+  std::string path = "/d";
+  source.AddDir(path);
+  for (int level = 0; level < 300; ++level) {
+    source.AddFile(path + "/f", 1);
+    source.AddDir(path + "/a");
+    path += "/a";
+  }
+  source.budget = 64;  // the process holds more than the budget allowed for
+  source.openLimit = 5;
+  int files = 0;
+  EXPECT_TRUE(WalkDirectoryTree(source, "/d", "*", [&files](const std::string&, const FileEntry&) {
+    ++files;
+    return true;
+  }));
+  EXPECT_EQ(files, 300);
+  EXPECT_GT(source.tooManyOpenFailures, 0);
+  EXPECT_LE(source.mostOpen, 5);
 }
 
 TEST(ListDirectoryTest, CountsTotalsAndNumbersTheFilesAndLeavesDirectoriesOut) {

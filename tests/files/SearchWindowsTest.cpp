@@ -201,6 +201,7 @@ TEST_F(SearchWindowsTest, FontStoresColourAndSizeAndAClickTrashesTheFullPath) {
 
 TEST_F(SearchWindowsTest, TreeExecuteChooseNodePanelClickAndSort) {
   TfmTree tree(drives, files, trash, prompts);
+  tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();
   EXPECT_EQ(tree.Panel()->text(), " Total space 3 Mb, Number of Files = 4");
@@ -215,7 +216,8 @@ TEST_F(SearchWindowsTest, TreeExecuteChooseNodePanelClickAndSort) {
   QTreeView* view = tree.TreeView();
   const QModelIndex top = view->model()->index(0, 0);
   EXPECT_TRUE(view->isExpanded(top));
-  view->setCurrentIndex(view->model()->index(2, 0, top));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(2, 0, top)).center());
   EXPECT_EQ(tree.windowTitle(), QString("Directory /d/b"));
   EXPECT_EQ(tree.Panel()->text(), "3 Mb 2 Files");
   EXPECT_TRUE(tree.TreeView()->isHidden());

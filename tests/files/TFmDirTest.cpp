@@ -124,14 +124,14 @@ TEST_F(TFmDirTest, SortMenusListAgainAndKeepThePanelWhileSortOrderOnlyResorts) {
   EXPECT_FALSE(Action("FileName1")->isChecked());
 }
 
-TEST_F(TFmDirTest, PanelClickSwapsChooserAndGridAndTheChooserHidesHiddenDirectories) {
+TEST_F(TFmDirTest, PanelClickSwapsChooserAndGridAndTheChooserOffersDotDirectories) {
   Window().FormActivate();
   Window().Chooser()->SetDirectory("/d", false);
   QStringList offered;
   for (int i = 0; i < Window().Chooser()->List()->count(); ++i) {
     offered << Window().Chooser()->List()->item(i)->text();
   }
-  EXPECT_EQ(offered, (QStringList{"..", "empty", "three", "work"}));
+  EXPECT_EQ(offered, (QStringList{"..", ".secret", "empty", "three", "work"}));
   QTest::mouseClick(Window().Panel(), Qt::LeftButton);
   EXPECT_TRUE(Action("Files1")->isChecked());
   EXPECT_TRUE(Window().Chooser()->isHidden());

@@ -10,6 +10,8 @@ class LinuxDirectorySource : public DirectorySource {
  public:
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override;
   PathState StatPath(const std::string& path) override;
+  // From RLIMIT_NOFILE less the descriptors the process holds now.
+  std::size_t OpenBudget() override;
 };
 
 }  // namespace zub
