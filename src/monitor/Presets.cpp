@@ -156,9 +156,7 @@ ClientExtent ControlsExtent(const MonitorLayout& l) {
   for (const Box& box : l.captions) {
     reach(box);
   }
-  const int gap = std::max(0, l.panel.top - l.chart1.Bottom());
-  extent.width += gap;
-  extent.height += gap;
+  extent.gap = std::max(0, l.panel.top - l.chart1.Bottom());
   return extent;
 }
 

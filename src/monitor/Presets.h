@@ -75,14 +75,16 @@ double ScreenFontScale(ScreenSize screen);
 int ScaledFontSize(int points, double scale);
 
 // The least client area that holds every control placed on the window: the
-// right and bottom edges of the furthest controls, and beyond them the gap
-// the layout keeps between the pies and the status panel. A window whose
-// outer size leaves less (a wide screen scales the controls by its width
-// and the window's height by its height; a frame and menu bar taller than
-// the design's) is made large enough to hold them.
+// right and bottom edges of the furthest controls, and the gap the layout
+// keeps between the pies and the status panel. A window whose outer size
+// leaves less (a wide screen scales the controls by its width and the
+// window's height by its height; a frame and menu bar taller than the
+// design's) is made large enough to hold them with that gap beyond them; one
+// that holds them keeps its exact size.
 struct ClientExtent {
   int width = 0;
   int height = 0;
+  int gap = 0;
   bool operator==(const ClientExtent&) const = default;
 };
 ClientExtent ControlsExtent(const MonitorLayout& layout);

@@ -441,13 +441,16 @@ void TfmZub::ApplyDiskLabels() {
 }
 
 // The window's inside for an outer size, never smaller than the controls
-// need below the menu bar.
+// need below the menu bar; grown, it keeps the layout's gap past them.
 QSize TfmZub::HoldingInner(QSize inner) const {
   const ClientExtent extent = ControlsExtent(layout_);
   const QMenuBar* bar = menuBar();
   const int barHeight =
       bar->hasHeightForWidth() ? bar->heightForWidth(inner.width()) : bar->sizeHint().height();
-  return inner.expandedTo(QSize(extent.width, barHeight + extent.height));
+  const auto holding = [&extent](int have, int need) {
+    return have >= need ? have : need + extent.gap;
+  };
+  return {holding(inner.width(), extent.width), holding(inner.height(), barHeight + extent.height)};
 }
 
 // Sizes are outer sizes: the window manager's frame, once known, is taken off.
