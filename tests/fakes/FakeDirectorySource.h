@@ -38,6 +38,7 @@ class FakeDirectorySource : public DirectorySource {
   int tooManyOpenFailures = 0;
   std::size_t budget = 64;
   std::set<std::string> statted;
+  std::vector<std::string> opened;  // every path given to Open
 
   FakeDirectorySource() { nodes["/"] = Dir(); }
 
@@ -65,6 +66,7 @@ class FakeDirectorySource : public DirectorySource {
   }
 
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override {
+    opened.push_back(path);
     std::string key = path;
     while (key.size() > 1 && key.back() == '/') {
       key.pop_back();
