@@ -109,20 +109,23 @@ std::unique_ptr<OpenDirectory> StoppableSource::Open(const std::string& path) {
 SearchEnd SearchWalk(DirectorySource& source, const std::string& start, const std::string& mask,
                      SearchRows& rows, SearchFlags& flags, const Pump& pump, std::mutex* lock) {
   SearchControl control(rows, flags, pump, lock);
-  // The start directory is entered even when it cannot be read.
+  // The start directory is entered even when it cannot be read; an empty
+  // one (a drive gone) is no directory at all, never the working directory.
   control.EnteringDirectory(start);
-  WalkDirectoryTree(
-      source, start, mask,
-      [&](const std::string& directory, const FileEntry& entry) {
-        if (lock != nullptr) {
-          const std::lock_guard<std::mutex> hold(*lock);
-          AddSearchRow(rows, directory, entry);
-        } else {
-          AddSearchRow(rows, directory, entry);
-        }
-        return true;
-      },
-      &control);
+  if (!start.empty()) {
+    WalkDirectoryTree(
+        source, start, mask,
+        [&](const std::string& directory, const FileEntry& entry) {
+          if (lock != nullptr) {
+            const std::lock_guard<std::mutex> hold(*lock);
+            AddSearchRow(rows, directory, entry);
+          } else {
+            AddSearchRow(rows, directory, entry);
+          }
+          return true;
+        },
+        &control);
+  }
   flags.searchBusy = false;
   if (flags.cancelRequested) {
     flags.cancelRequested = false;

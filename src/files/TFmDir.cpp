@@ -229,7 +229,18 @@ void TFmDir::KeepCurrentCell() {
 }
 
 void TFmDir::FormActivate() {
-  MoveToDrive(mainDriveLetter_(), false);
+  const char letter = mainDriveLetter_();
+  MoveToDrive(letter, false);
+  if (DirectoryListBox1->Directory().empty()) {
+    // The main window's drive is gone and this window was never anywhere:
+    // nothing to list, and never the working directory in its place.
+    listing_ = Listing{};
+    grid_.ClearCells();
+    model_->Reload();
+    KeepCurrentCell();
+    Panel1->setText(Q(DriveNotReadyMessage(letter)));
+    return;
+  }
   List();
   Panel1->setText(Q(ActivationPanelText(listing_)));
 }

@@ -161,6 +161,7 @@ void TfmTree::DirectoryListBox1Change() {
 void TfmTree::ShowTree(bool tree) {
   TreeView1->setVisible(tree);
   StringGrid1->setVisible(!tree);
+  setWindowTitle(Q(TreeWindowCaption(tree, listing_.caption)));
 }
 
 void TfmTree::Button1Click() {
@@ -224,19 +225,18 @@ void TfmTree::TreeView1Change(const QModelIndex& current) {
   }
   const std::string path = NodePath(tree_.Text(node));
   if (!path.empty()) {
-    if (dirs_.StatPath(path) != PathState::Directory) {
-      Panel1->setText(Q(path + ": no such directory"));
+    if (NodeDirectoryMissing(dirs_.StatPath(path))) {
+      prompts_.ShowMessage(NoSuchDirectoryText(path));
       return;
     }
     DirectoryListBox1->SetDirectory(path, false);
   }
-  ShowTree(false);
   const WaitCursor hourglass;
   listing_ = ListDirectory(dirs_, DirectoryListBox1->Directory(), grid_, SortKey::skSizeText,
                            SortDirection::Descending);
   gridModel_->Reload();
   KeepCurrentCell();
-  setWindowTitle(Q(listing_.caption));
+  ShowTree(false);
   Panel1->setText(Q(TreeListingPanelText(listing_.total, listing_.count)));
 }
 

@@ -42,6 +42,7 @@ class FakeDirectorySource : public DirectorySource {
   std::size_t budget = 64;
   bool concurrent = true;  // let the walk read it from two threads
   std::set<std::string> statted;
+  std::vector<std::string> opened;  // every path given to Open
 
   FakeDirectorySource() { nodes["/"] = Dir(); }
 
@@ -69,6 +70,7 @@ class FakeDirectorySource : public DirectorySource {
   }
 
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override {
+    opened.push_back(path);
     std::string key = path;
     while (key.size() > 1 && key.back() == '/') {
       key.pop_back();
