@@ -5,10 +5,8 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -445,9 +443,10 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
                       const FileVisitor& visitor, WalkControl* control) {
   const auto pipe = std::make_shared<WalkPipe>();
   const std::size_t budget = std::max<std::size_t>(source.OpenBudget(), 4);
-  // Queued directories stay open until walked: they share the budget.
+  // Queued directories stay open until walked, and so do the one being
+  // walked and the one waiting for room: they share the budget.
   pipe->capacity = std::clamp<std::size_t>(budget / 4, 1, 16);
-  DirectoryReader reader(source, path, mask, budget - pipe->capacity, [pipe] {
+  DirectoryReader reader(source, path, mask, budget - pipe->capacity - 2, [pipe] {
     std::unique_lock<std::mutex> lock(pipe->mutex);
     pipe->readerWaits = true;
     pipe->changed.wait_for(lock, std::chrono::milliseconds(10),
@@ -595,12 +594,13 @@ bool TimedWalkControl::ShouldStop() {
 
 bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const std::string& mask,
                        const FileVisitor& visitor, WalkControl* control) {
-  std::string path = start;
-  if (path.empty()) {
-    std::error_code error;
-    path = std::filesystem::current_path(error).string();
+  // An empty start (a gone drive's directory) is no directory: the working
+  // directory is never walked in its place.
+  if (start.empty()) {
+    return true;
   }
-  if (path.empty() || path.back() != '/') {
+  std::string path = start;
+  if (path.back() != '/') {
     path.push_back('/');
   }
   const std::string effectiveMask = mask.empty() ? "*.*" : mask;
