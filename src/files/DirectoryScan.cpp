@@ -119,8 +119,13 @@ class DirectoryReader {
  public:
   // `budget` bounds the directories it holds; `waitForDescriptors` runs
   // when descriptors ran out and none of its own is left to close.
+  // What a wait for descriptors saw: the walk's own queued directories
+  // still hold some (they come free as they are walked), none of the walk's
+  // are held, or the walk is being stopped.
+  enum class Waited { OursHeld, NoneOfOurs, Stopped };
+
   DirectoryReader(DirectorySource& source, std::string start, std::string mask, std::size_t budget,
-                  std::function<void()> waitForDescriptors)
+                  std::function<Waited()> waitForDescriptors)
       : source_(source),
         start_(std::move(start)),
         mask_(std::move(mask)),
@@ -212,12 +217,15 @@ class DirectoryReader {
         return child;
       }
       if (!CloseShallowest(index)) {
-        // Only this directory of ours is open: the rest of the process holds
-        // every descriptor. Wait for some rather than skip.
-        if (++waits > kDescriptorWaits) {
+        // Only this directory of ours is open here. Directories queued for
+        // the walk free theirs as they are walked, however long that takes;
+        // when the rest of the process holds every descriptor, wait a while
+        // for some rather than skip.
+        const Waited waited = waitForDescriptors_();
+        if (waited == Waited::Stopped ||
+            (waited == Waited::NoneOfOurs && ++waits > kDescriptorWaits)) {
           return nullptr;
         }
-        waitForDescriptors_();
       }
     }
   }
@@ -285,7 +293,7 @@ class DirectoryReader {
   const std::string start_;
   const std::string mask_;
   const std::size_t budget_;
-  const std::function<void()> waitForDescriptors_;
+  const std::function<Waited()> waitForDescriptors_;
   bool started_ = false;
   std::string path_;
   std::vector<Frame> frames_;
@@ -335,6 +343,7 @@ struct WalkPipe {
   // waiting side is woken.
   bool readerWaits = false;
   bool walkerWaits = false;
+  bool walking = false;  // the walker holds a batch taken off the queue
   std::atomic<bool> stop{false};
   std::exception_ptr failure;
 };
@@ -448,10 +457,15 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
   pipe->capacity = std::clamp<std::size_t>(budget / 4, 1, 16);
   DirectoryReader reader(source, path, mask, budget - pipe->capacity - 2, [pipe] {
     std::unique_lock<std::mutex> lock(pipe->mutex);
+    const bool held = !pipe->queue.empty() || pipe->walking;
     pipe->readerWaits = true;
     pipe->changed.wait_for(lock, std::chrono::milliseconds(10),
                            [&pipe] { return pipe->queue.empty() || pipe->stop; });
     pipe->readerWaits = false;
+    if (pipe->stop) {
+      return DirectoryReader::Waited::Stopped;
+    }
+    return held ? DirectoryReader::Waited::OursHeld : DirectoryReader::Waited::NoneOfOurs;
   });
   std::thread thread([pipe, &reader] { ReadAhead(*pipe, reader); });
   bool finished = true;
@@ -464,6 +478,7 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
       }
       {
         std::unique_lock<std::mutex> lock(pipe->mutex);
+        pipe->walking = false;
         pipe->walkerWaits = true;
         while (pipe->queue.empty() && !pipe->finished) {
           pipe->changed.wait_for(lock, kWalkerLooks);
@@ -474,6 +489,7 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
         }
         batch = std::move(pipe->queue.front());
         pipe->queue.pop_front();
+        pipe->walking = true;
         if (pipe->readerWaits && pipe->queue.size() <= pipe->capacity / 2) {
           pipe->changed.notify_all();
         }
@@ -492,8 +508,10 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
 
 bool WalkOnOneThread(DirectorySource& source, const std::string& path, const std::string& mask,
                      const FileVisitor& visitor, WalkControl* control) {
-  DirectoryReader reader(source, path, mask, source.OpenBudget(),
-                         [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
+  DirectoryReader reader(source, path, mask, source.OpenBudget(), [] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return DirectoryReader::Waited::NoneOfOurs;
+  });
   DirectoryBatch batch;
   while (reader.Next(batch)) {
     if (!FilePass(batch, visitor, control)) {
