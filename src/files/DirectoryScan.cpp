@@ -287,6 +287,10 @@ bool FilePass(DirectoryBatch& batch, const FileVisitor& visitor, WalkControl* co
 
 }  // namespace
 
+std::optional<FileEntry> ListedFile(OpenDirectory& dir, const RawEntry& raw) {
+  return raw.kind == EntryKind::Directory ? std::nullopt : FileOf(dir, raw);
+}
+
 Listing ListDirectory(DirectorySource& source, const std::string& directory, FileGrid& grid,
                       SortKey key, SortDirection direction) {
   Listing listing;

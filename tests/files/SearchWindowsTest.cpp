@@ -11,6 +11,7 @@
 
 #include "fakes/FakeDirectorySource.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/GatedDirectorySource.h"
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
 #include "files/TfmFiles.h"
@@ -197,6 +198,39 @@ TEST_F(SearchWindowsTest, FontStoresColourAndSizeAndAClickTrashesTheFullPath) {
   Search().StringGrid1Click();
   EXPECT_EQ(trash.moved, (std::vector<std::string>{"/d/b/big"}));
   EXPECT_EQ(Search().Grid().Cell(0, 0), "Deleted ");
+}
+
+TEST_F(SearchWindowsTest, RowsAndNodesShowWhileTheWalkRuns) {
+  Search().show();
+  bool rowsSeen = false;
+  Search().whileBusy = [&] {
+    // Ten.txt and thirty.txt are in the view while the walk waits at /d/b.
+    if (gated.reached && Search().GridView()->model()->rowCount() >= 3) {
+      rowsSeen = true;
+      gated.open = true;
+    }
+  };
+  Search().Chooser()->SetDirectory("/d", false);
+  Search().MaskBox()->setText("*.t*");
+  Search().Button1Click();
+  EXPECT_TRUE(rowsSeen);
+  EXPECT_EQ(Search().Grid().RowCount(), 3U);
+
+  fakes::GatedDirectorySource slow(files, "b");
+  TfmTree tree(drives, slow, trash, prompts);
+  tree.show();
+  tree.Chooser()->SetDirectory("/d", false);
+  bool nodesSeen = false;
+  tree.whileBusy = [&] {
+    const QModelIndex top = tree.TreeView()->model()->index(0, 0);
+    if (slow.Reached() && tree.TreeView()->model()->rowCount(top) >= 1) {
+      nodesSeen = tree.TreeView()->isExpanded(top);
+      slow.Release();
+    }
+  };
+  tree.Button1Click();
+  EXPECT_TRUE(nodesSeen);
+  EXPECT_EQ(tree.Tree().NodeCount(), 4U);
 }
 
 TEST_F(SearchWindowsTest, ASearchFromAGoneDriveFindsNothing) {
