@@ -23,6 +23,7 @@ class DirectoryTreeModel : public QAbstractItemModel {
   bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
 
   std::int32_t NodeOf(const QModelIndex& index) const;
+  const DirectoryTree& Tree() const { return tree_; }
   // After the whole tree changed (cleared, replaced, sorted).
   void Reload();
   // After nodes were added at the end of the tree.

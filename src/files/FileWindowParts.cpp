@@ -4,11 +4,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QVBoxLayout>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTableView>
 #include <QTreeView>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "files/ChoosingView.h"
@@ -77,8 +77,8 @@ void FollowChosenDirectory(DriveTable& table, QComboBox* drives, const std::stri
 void CentreOnShow(QWidget* window, const QShowEvent* event) {
   if (const QScreen* shown = window->screen(); shown != nullptr && !event->spontaneous()) {
     const QRect area = shown->availableGeometry();
-    window->move(area.center() - QPoint(window->frameGeometry().width() / 2,
-                                        window->frameGeometry().height() / 2));
+    window->move(area.center() -
+                 QPoint(window->frameGeometry().width() / 2, window->frameGeometry().height() / 2));
   }
 }
 
@@ -161,17 +161,53 @@ void WindowFlowView::FocusGrid() {
 
 void WindowFlowView::TreeReset() {
   parts_.treeModel->Reload();
+  RefitTree();
+}
+
+void WindowFlowView::RefitTree() {
+  longestLine_ = 0;
+  FitTreeColumn(0);
 }
 
 void WindowFlowView::TreeAppended(std::size_t first) {
   parts_.treeModel->NodesAppended();
+  FitTreeColumn(first);
   if (first == 0) {
     parts_.treeView->expand(parts_.treeModel->index(0, 0));
   }
 }
 
 void WindowFlowView::TreeDone() {
-  parts_.treeView->expandAll();
+  // Two levels: expanding the top lines expands every node.
+  for (int row = 0; row < parts_.treeModel->rowCount(); ++row) {
+    parts_.treeView->expand(parts_.treeModel->index(row, 0));
+  }
+}
+
+void WindowFlowView::FitTreeColumn(std::size_t first) {
+  const DirectoryTree& tree = parts_.treeModel->Tree();
+  std::int32_t longest = DirectoryTree::kNone;
+  for (std::size_t node = first; node < tree.NodeCount(); ++node) {
+    const std::size_t length = tree.Text(static_cast<std::int32_t>(node)).size();
+    if (length > longestLine_) {
+      longestLine_ = length;
+      longest = static_cast<std::int32_t>(node);
+    }
+  }
+  if (longest == DirectoryTree::kNone) {
+    if (first == 0) {
+      parts_.treeView->header()->resizeSection(0, parts_.treeView->viewport()->width());
+    }
+    return;
+  }
+  // Measured once per new longest line; a little room for wider letters.
+  const QFontMetrics metrics(parts_.treeView->font());
+  const int width = metrics.horizontalAdvance(Q(tree.Text(longest))) * 11 / 10 +
+                    parts_.treeView->indentation() * (tree.Level(longest) + 1) + 8;
+  QHeaderView* header = parts_.treeView->header();
+  if (first == 0 || width > header->sectionSize(0)) {
+    header->resizeSection(0, width);
+  }
 }
 
 void WindowFlowView::MoveChooser(const std::string& directory) {

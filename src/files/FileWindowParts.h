@@ -44,7 +44,8 @@ QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text, Window
   QAction* action = menu->addAction(text);
   action->setObjectName(name);
   action->setCheckable(checkable);
-  QObject::connect(action, &QAction::triggered, window, [window, handler] { (window->*handler)(); });
+  QObject::connect(action, &QAction::triggered, window,
+                   [window, handler] { (window->*handler)(); });
   return action;
 }
 
@@ -100,9 +101,15 @@ class WindowFlowView : public FlowView {
   void TreeDone() override;
   void ShowTree(bool tree) override;
   void MoveChooser(const std::string& directory) override;
+  // After the tree's font changed: its column fits its longest line again.
+  void RefitTree();
 
  private:
+  // Widens the tree's column to its longest line among nodes from `first` on.
+  void FitTreeColumn(std::size_t first);
+
   Parts parts_;
+  std::size_t longestLine_ = 0;  // in bytes, of the nodes measured so far
 };
 
 }  // namespace zub

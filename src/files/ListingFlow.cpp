@@ -16,8 +16,8 @@ struct ListingFlow::ReadShare {
   bool missing = false;
 };
 
-ListingFlow::ListingFlow(DirectorySource& source, Prompts& prompts, FileGrid& grid,
-                         FlowView& view, FlowClock clock, WorkLimits limits)
+ListingFlow::ListingFlow(DirectorySource& source, Prompts& prompts, FileGrid& grid, FlowView& view,
+                         FlowClock clock, WorkLimits limits)
     : source_(source),
       prompts_(prompts),
       grid_(grid),
@@ -27,8 +27,8 @@ ListingFlow::ListingFlow(DirectorySource& source, Prompts& prompts, FileGrid& gr
 
 ListingFlow::~ListingFlow() = default;
 
-bool ListingFlow::BeginListing(const std::string& directory, SortKey key,
-                               SortDirection direction, ListingPanel panel, ListingMode mode) {
+bool ListingFlow::BeginListing(const std::string& directory, SortKey key, SortDirection direction,
+                               ListingPanel panel, ListingMode mode) {
   if (step_ != Step::Idle) {
     return false;
   }
@@ -47,34 +47,34 @@ bool ListingFlow::BeginListing(const std::string& directory, SortKey key,
   unanswered_.clear();
   read_ = std::make_shared<ReadShare>();
   batches_.Restart();
-  work_.Start(WorkKind::Reading, [read = read_, &source = source_, directory,
-                                  mode](WorkState& state) {
-    WatchedSource watched(source, state);
-    if (mode == ListingMode::ChosenLine && NodeDirectoryMissing(watched.StatPath(directory))) {
-      const std::lock_guard<std::mutex> hold(read->lock);
-      read->missing = true;
-      return;
-    }
-    const std::unique_ptr<OpenDirectory> dir = watched.Open(directory);
-    if (!dir) {
-      return;
-    }
-    std::vector<RawEntry> entries;
-    const bool whole = dir->ReadAll(entries);
-    {
-      const std::lock_guard<std::mutex> hold(read->lock);
-      read->readable = whole || !entries.empty();
-    }
-    for (const RawEntry& raw : entries) {
-      if (state.StopRequested()) {
-        return;
-      }
-      if (std::optional<FileEntry> file = ListedFile(*dir, raw)) {
-        const std::lock_guard<std::mutex> hold(read->lock);
-        read->files.push_back(std::move(*file));
-      }
-    }
-  });
+  work_.Start(
+      WorkKind::Reading, [read = read_, &source = source_, directory, mode](WorkState& state) {
+        WatchedSource watched(source, state);
+        if (mode == ListingMode::ChosenLine && NodeDirectoryMissing(watched.StatPath(directory))) {
+          const std::lock_guard<std::mutex> hold(read->lock);
+          read->missing = true;
+          return;
+        }
+        const std::unique_ptr<OpenDirectory> dir = watched.Open(directory);
+        if (!dir) {
+          return;
+        }
+        std::vector<RawEntry> entries;
+        const bool whole = dir->ReadAll(entries);
+        {
+          const std::lock_guard<std::mutex> hold(read->lock);
+          read->readable = whole || !entries.empty();
+        }
+        for (const RawEntry& raw : entries) {
+          if (state.StopRequested()) {
+            return;
+          }
+          if (std::optional<FileEntry> file = ListedFile(*dir, raw)) {
+            const std::lock_guard<std::mutex> hold(read->lock);
+            read->files.push_back(std::move(*file));
+          }
+        }
+      });
   step_ = Step::Reading;
   return true;
 }

@@ -40,8 +40,8 @@ class WorkState {
   std::atomic<std::uint64_t> progress_{0};
   std::mutex lock_;
   std::condition_variable ended_;
-  bool done_ = false;     // under lock_
-  std::string path_;      // under lock_
+  bool done_ = false;  // under lock_
+  std::string path_;   // under lock_
 };
 
 // Reads through `inner` for one piece of work: every read counts as

@@ -13,8 +13,8 @@ struct SearchFlow::WalkShare {
   SearchEnd end = SearchEnd::Finished;
 };
 
-SearchFlow::SearchFlow(DirectorySource& source, Prompts& prompts, SearchRows& rows,
-                       FlowView& view, FlowClock clock, WorkLimits limits)
+SearchFlow::SearchFlow(DirectorySource& source, Prompts& prompts, SearchRows& rows, FlowView& view,
+                       FlowClock clock, WorkLimits limits)
     : source_(source),
       prompts_(prompts),
       rows_(rows),
@@ -26,9 +26,8 @@ SearchFlow::~SearchFlow() = default;
 
 bool SearchFlow::Begin(const std::vector<DriveInfo>& drives, const std::string& start,
                        const std::string& mask) {
-  if (step_ != Step::Idle ||
-      (AsksWholeDrive(IsDriveRoot(drives, start), mask) &&
-       prompts_.Ask(kWholeDriveQuestion, false) != Answer::Yes)) {
+  if (step_ != Step::Idle || (AsksWholeDrive(IsDriveRoot(drives, start), mask) &&
+                              prompts_.Ask(kWholeDriveQuestion, false) != Answer::Yes)) {
     return false;
   }
   flags_->cancelRequested = false;
@@ -45,20 +44,20 @@ bool SearchFlow::Begin(const std::vector<DriveInfo>& drives, const std::string& 
   walk_ = std::make_shared<WalkShare>();
   flags_->searchBusy = true;
   batches_.Restart();
-  work_.Start(WorkKind::Reading, [walk = walk_, flags = flags_, &source = source_, start,
-                                  mask](WorkState& state) {
-    WatchedSource watched(source, state);
-    const SearchEnd end = SearchWalkInto(
-        watched, start, mask, *flags,
-        [&walk](const std::string& directory, const FileEntry& entry) {
-          const std::lock_guard<std::mutex> hold(walk->lock);
-          walk->rows.Add(directory, entry.name, entry.size);
-          walk->total += entry.size;
-        },
-        {}, [&state] { return state.StopRequested(); });
-    const std::lock_guard<std::mutex> hold(walk->lock);
-    walk->end = end;
-  });
+  work_.Start(WorkKind::Reading,
+              [walk = walk_, flags = flags_, &source = source_, start, mask](WorkState& state) {
+                WatchedSource watched(source, state);
+                const SearchEnd end = SearchWalkInto(
+                    watched, start, mask, *flags,
+                    [&walk](const std::string& directory, const FileEntry& entry) {
+                      const std::lock_guard<std::mutex> hold(walk->lock);
+                      walk->rows.Add(directory, entry.name, entry.size);
+                      walk->total += entry.size;
+                    },
+                    {}, [&state] { return state.StopRequested(); });
+                const std::lock_guard<std::mutex> hold(walk->lock);
+                walk->end = end;
+              });
   step_ = Step::Walking;
   return true;
 }

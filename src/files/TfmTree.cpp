@@ -77,9 +77,11 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   TreeView1->setIndentation(19);
   TreeView1->setRootIsDecorated(false);
   TreeView1->setUniformRowHeights(true);
-  // A line is never cut short: the view scrolls sideways instead.
+  // A line is never cut short: the view scrolls sideways instead. The column
+  // is widened as longer lines arrive (measuring every line again after each
+  // batch would hold the window for a tenth of a second on a whole drive).
   TreeView1->setTextElideMode(Qt::ElideNone);
-  TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  TreeView1->header()->setSectionResizeMode(QHeaderView::Fixed);
   TreeView1->header()->setStretchLastSection(false);
   TreeView1->setHeaderHidden(true);
   TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -156,6 +158,7 @@ void TfmTree::Button3Click() {
   ApplyFont(DirectoryListBox1, *chosen);
   ApplyFont(TreeView1, *chosen);
   ApplyFont(StringGrid1, *chosen);
+  view_->RefitTree();
   SetGridFont(StringGrid1, gridModel_, *chosen);
 }
 

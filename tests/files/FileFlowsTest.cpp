@@ -122,8 +122,8 @@ TEST_F(FlowTest, SearchRowsArriveInOrderedBatchesAndEndAsTheSearchOnOneThread) {
   RunSearch(files, {}, prompts, "/c", "*.*", plain, flags, {}, [](const std::string&) {});
   EXPECT_EQ(Rows(rows.grid), Rows(plain.grid));
   EXPECT_EQ(rows.total, plain.total);
-  EXPECT_EQ(view.panels, (std::vector<std::string>{kScanningText, kSortingText,
-                                                   SearchTotalText(plain.total)}));
+  EXPECT_EQ(view.panels,
+            (std::vector<std::string>{kScanningText, kSortingText, SearchTotalText(plain.total)}));
   EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -140,8 +140,7 @@ TEST_F(FlowTest, SearchEscapeInTheWalkKeepsWhatWasFoundSortedAndSaysSo) {
     }
   });
   EXPECT_EQ(prompts.messages, std::vector<std::string>{kSearchCancelled});
-  EXPECT_EQ(Rows(rows.grid),
-            (std::vector<std::string>{"/c/ten.txt|          10|0", " | |1"}));
+  EXPECT_EQ(Rows(rows.grid), (std::vector<std::string>{"/c/ten.txt|          10|0", " | |1"}));
   EXPECT_EQ(view.panels.back(), " Total space 0 Mb");
   EXPECT_FALSE(flow.SearchBusy());
   EXPECT_FALSE(flow.CancelRequested());
@@ -160,8 +159,8 @@ TEST_F(FlowTest, SearchEscapeAsTheSortStartsKeepsTheOrderReached) {
   RunToEnd(flow);
   EXPECT_EQ(prompts.messages, std::vector<std::string>{kSortCancelled});
   EXPECT_EQ(Rows(rows.grid), (std::vector<std::string>{" | |0", "/c/ten.txt|          10|1",
-                                                        "/c/sub/thirty.txt|          30|2",
-                                                        "/c/sub/twenty.doc|          20|3"}));
+                                                       "/c/sub/thirty.txt|          30|2",
+                                                       "/c/sub/twenty.doc|          20|3"}));
   EXPECT_EQ(view.panels.back(), " Total space 0 Mb");
   // Escape with nothing running reaches nothing.
   flow.Escape();
@@ -287,9 +286,9 @@ TEST_F(FlowTest, ListingStreamsAsTheOneThreadListingAndAGoneLineChangesNothing) 
   EXPECT_EQ(view.panels, std::vector<std::string>{"31"});
 
   files.nodes.erase("/c/sub");
-  ASSERT_TRUE(flow.BeginListing("/c/sub", SortKey::skSizeText, SortDirection::Descending,
-                                [](const Listing&) { return std::string("changed"); },
-                                ListingMode::ChosenLine));
+  ASSERT_TRUE(flow.BeginListing(
+      "/c/sub", SortKey::skSizeText, SortDirection::Descending,
+      [](const Listing&) { return std::string("changed"); }, ListingMode::ChosenLine));
   RunToEnd(flow);
   EXPECT_EQ(prompts.messages, std::vector<std::string>{"/c/sub: no such directory"});
   EXPECT_EQ(Rows(grid), Rows(plain));
