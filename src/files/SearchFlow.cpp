@@ -159,15 +159,12 @@ void SearchFlow::StartSort(SortKey key, SortDirection order, Step step) {
   flags_->searchBusy = true;
   view_.FocusGrid();
   const std::size_t n = rows_.grid.RowCount();
-  if (n < 2) {
+  if (n < 2 || closing_) {  // closing_: closed as the sort began
     SortEnded();
     return;
   }
   sort_.Start(work_, rows_.grid, key, order, n,
               [flags = flags_] { return flags->cancelRequested.load(); });
-  if (closing_) {
-    work_.Stop();  // closed as the sort began
-  }
 }
 
 void SearchFlow::SortEnded() {

@@ -270,14 +270,20 @@ TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndP
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();
   const QString panel = tree.Panel()->text();
-  files.nodes.erase("/d/b");
+  {
+    const std::lock_guard<std::recursive_mutex> hold(files.lock);  // the chooser may be reading
+    files.nodes.erase("/d/b");
+  }
   choose(2);
   EXPECT_EQ(prompts.messages, std::vector<std::string>{"/d/b: no such directory"});
   EXPECT_FALSE(tree.TreeView()->isHidden());
   EXPECT_EQ(tree.Panel()->text(), panel);
   EXPECT_EQ(tree.Grid().Cell(0, 0), "big");
   // There but unreadable: listed, as empty.
-  files.nodes["/d/a"].readable = false;
+  {
+    const std::lock_guard<std::recursive_mutex> hold(files.lock);
+    files.nodes["/d/a"].readable = false;
+  }
   choose(1);
   EXPECT_EQ(prompts.messages.size(), 1U);
   EXPECT_EQ(tree.windowTitle(), QString("Directory /d/a"));
