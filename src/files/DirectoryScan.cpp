@@ -1,44 +1,17 @@
 #include "files/DirectoryScan.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <memory>
-#include <system_error>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 namespace zub {
 namespace {
-
-bool NeedsStat(EntryKind kind) {
-  return kind == EntryKind::Regular || kind == EntryKind::Link || kind == EntryKind::Unknown;
-}
-
-// A file entry for `raw`, stat-ed when its size is needed; nothing when it
-// turns out to be a directory or vanished before it could be asked about.
-std::optional<FileEntry> FileOf(OpenDirectory& dir, const RawEntry& raw) {
-  FileEntry entry{raw.name, 0, 0};
-  if (!NeedsStat(raw.kind)) {
-    entry.attributes = AttributesOf(raw.name, 0, false);
-    return entry;
-  }
-  const std::optional<EntryStat> st = dir.Stat(raw.name);
-  if (!st) {
-    if (raw.kind == EntryKind::Unknown) {
-      return std::nullopt;
-    }
-    // Listed but not askable (a directory we may read but not search):
-    // shown with no size rather than hidden.
-    entry.attributes = AttributesOf(raw.name, 0, false);
-    return entry;
-  }
-  if (st->kind == EntryKind::Directory) {
-    return std::nullopt;
-  }
-  entry.size = st->size;
-  entry.attributes = AttributesOf(raw.name, st->mode, false);
-  return entry;
-}
 
 // A child on another mount than its parent is that mount's root: never
 // entered. Another device alone (a btrfs subvolume) is no mount.
@@ -61,12 +34,70 @@ struct PassEntry {
   std::optional<EntryStat> stat;  // when the kind had to be asked for
 };
 
+// Who stats an entry when two threads share a directory's entries: the
+// caller takes them from the front in order, a helper from the back, and
+// each entry goes to whoever claims it first.
+enum Claim : std::uint8_t { kFree, kHelperBusy, kDone, kCaller };
+
 // One directory as the reader hands it on: its path, its entries matching
 // the mask, and the directory, kept open for the stats of its files.
 struct DirectoryBatch {
   std::string path;
   std::shared_ptr<OpenDirectory> dir;
   std::vector<PassEntry> entries;
+  std::unique_ptr<std::atomic<std::uint8_t>[]> claims;  // only when a helper may stat
+  bool helped = false;                                  // the helper's own mark
+
+  // Entries that need no stat (or had one to learn their kind) start done.
+  void ShareWithHelper() {
+    claims = std::make_unique<std::atomic<std::uint8_t>[]>(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      claims[i].store(NeedsFileStat(entries[i]) ? kFree : kDone, std::memory_order_relaxed);
+    }
+  }
+
+  static bool NeedsFileStat(const PassEntry& entry) {
+    return !entry.stat && entry.kind != EntryKind::Directory && entry.kind != EntryKind::Other;
+  }
+
+  // The stat of entry `i` for the caller: its own, or the helper's.
+  const std::optional<EntryStat>& StatOf(std::size_t i) {
+    PassEntry& entry = entries[i];
+    if (claims) {
+      std::uint8_t claim = kFree;
+      if (!claims[i].compare_exchange_strong(claim, kCaller, std::memory_order_acquire)) {
+        while (claim == kHelperBusy) {
+          std::this_thread::yield();
+          claim = claims[i].load(std::memory_order_acquire);
+        }
+        return entry.stat;
+      }
+    }
+    if (NeedsFileStat(entry)) {
+      entry.stat = dir->Stat(entry.name);
+    }
+    return entry.stat;
+  }
+
+  // The helper's part: stats from the back until it meets the caller or
+  // `stop` is set.
+  void Help(const std::atomic<bool>& stop) {
+    helped = true;
+    for (std::size_t i = entries.size(); i-- > 0;) {
+      std::uint8_t claim = kFree;
+      if (!claims[i].compare_exchange_strong(claim, kHelperBusy, std::memory_order_acquire)) {
+        if (claim == kCaller) {
+          return;
+        }
+        continue;
+      }
+      entries[i].stat = dir->Stat(entries[i].name);
+      claims[i].store(kDone, std::memory_order_release);
+      if (i % 256 == 0 && stop.load(std::memory_order_relaxed)) {
+        return;
+      }
+    }
+  }
 };
 
 struct Frame {
@@ -86,14 +117,20 @@ struct Frame {
 // descriptors more are closed and the open is tried again, never skipped.
 class DirectoryReader {
  public:
-  DirectoryReader(DirectorySource& source, std::string start, const std::string& mask)
-      : source_(source), start_(std::move(start)), mask_(mask) {}
+  // `budget` bounds the directories it holds; `waitForDescriptors` runs
+  // when descriptors ran out and none of its own is left to close.
+  DirectoryReader(DirectorySource& source, std::string start, std::string mask, std::size_t budget,
+                  std::function<void()> waitForDescriptors)
+      : source_(source),
+        start_(std::move(start)),
+        mask_(std::move(mask)),
+        budget_(std::max<std::size_t>(budget, 2)),
+        waitForDescriptors_(std::move(waitForDescriptors)) {}
 
   bool Next(DirectoryBatch& out) {
     out.dir.reset();  // done with: its descriptor may be needed here
     if (!started_) {
       started_ = true;
-      budget_ = std::max<std::size_t>(source_.OpenBudget(), 2);
       path_ = start_;
       std::shared_ptr<OpenDirectory> root = source_.Open(path_);
       if (!root) {
@@ -176,11 +213,11 @@ class DirectoryReader {
       }
       if (!CloseShallowest(index)) {
         // Only this directory of ours is open: the rest of the process holds
-        // every descriptor. Wait for it a little rather than skip.
+        // every descriptor. Wait for some rather than skip.
         if (++waits > kDescriptorWaits) {
           return nullptr;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        waitForDescriptors_();
       }
     }
   }
@@ -246,9 +283,10 @@ class DirectoryReader {
 
   DirectorySource& source_;
   const std::string start_;
-  const std::string& mask_;
+  const std::string mask_;
+  const std::size_t budget_;
+  const std::function<void()> waitForDescriptors_;
   bool started_ = false;
-  std::size_t budget_ = 0;
   std::string path_;
   std::vector<Frame> frames_;
   std::vector<RawEntry> raw_;
@@ -263,17 +301,17 @@ bool FilePass(DirectoryBatch& batch, const FileVisitor& visitor, WalkControl* co
   if (control != nullptr) {
     control->EnteringDirectory(batch.path);
   }
-  for (PassEntry& pass : batch.entries) {
+  FileEntry entry;
+  for (std::size_t i = 0; i < batch.entries.size(); ++i) {
+    PassEntry& pass = batch.entries[i];
     if (pass.kind != EntryKind::Directory) {
-      FileEntry entry{std::move(pass.name), 0, 0};
-      if (pass.kind != EntryKind::Other && !pass.stat) {
-        pass.stat = batch.dir->Stat(entry.name);
-      }
-      if (pass.stat && pass.stat->kind == EntryKind::Directory) {
+      const std::optional<EntryStat>& st = batch.StatOf(i);
+      if (st && st->kind == EntryKind::Directory) {
         continue;  // replaced by a directory meanwhile
       }
-      entry.size = pass.stat ? pass.stat->size : 0;
-      entry.attributes = AttributesOf(entry.name, pass.stat ? pass.stat->mode : 0, false);
+      entry.name.swap(pass.name);
+      entry.size = st ? st->size : 0;
+      entry.attributes = AttributesOf(entry.name, st ? st->mode : 0, false);
       if (!visitor(batch.path, entry)) {
         return false;
       }
@@ -285,10 +323,201 @@ bool FilePass(DirectoryBatch& batch, const FileVisitor& visitor, WalkControl* co
   return true;
 }
 
+// What the reader thread and the calling thread share. The reader never
+// outlives the walk: every way out of it stops the reader and joins it.
+struct WalkPipe {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::shared_ptr<DirectoryBatch>> queue;  // read, not yet walked
+  std::size_t capacity = 16;
+  bool finished = false;  // the reader has no more
+  // Who waits for the other: a wake-up costs a system call, so only a
+  // waiting side is woken.
+  bool readerWaits = false;
+  bool walkerWaits = false;
+  std::atomic<bool> stop{false};
+  std::exception_ptr failure;
+};
+
+// A batch this long is helped with as soon as it is queued: reading further
+// ahead gains little while it is walked.
+constexpr std::size_t kLargeBatch = 1024;
+// A waiting walker is woken once this many directories are queued; it also
+// looks by itself every kWalkerLooks, so nothing read waits on a slow read.
+constexpr std::size_t kWakeWalker = 4;
+constexpr std::chrono::milliseconds kWalkerLooks{2};
+
+// The reader thread: reads directories ahead of the walk, and stats files
+// of the queued ones (newest first) while the queue is full or the
+// directories are all read.
+void ReadAhead(WalkPipe& pipe, DirectoryReader& reader) {
+  try {
+    // The newest queued batch not yet helped with, if any.
+    const auto target = [&pipe] {
+      for (auto it = pipe.queue.rbegin(); it != pipe.queue.rend(); ++it) {
+        if ((*it)->claims && !(*it)->helped) {
+          return *it;
+        }
+      }
+      return std::shared_ptr<DirectoryBatch>();
+    };
+    for (;;) {
+      auto batch = std::make_shared<DirectoryBatch>();
+      if (pipe.stop || !reader.Next(*batch)) {
+        break;
+      }
+      batch->ShareWithHelper();
+      const bool large = batch->entries.size() >= kLargeBatch;
+      std::unique_lock<std::mutex> lock(pipe.mutex);
+      // Full: help, else sleep until the walker has taken half the queue,
+      // so that one wake-up serves several directories.
+      while (!pipe.stop && pipe.queue.size() >= pipe.capacity) {
+        if (const std::shared_ptr<DirectoryBatch> help = target()) {
+          lock.unlock();
+          help->Help(pipe.stop);
+          lock.lock();
+        } else {
+          pipe.readerWaits = true;
+          pipe.changed.wait(
+              lock, [&pipe] { return pipe.stop || pipe.queue.size() <= pipe.capacity / 2; });
+          pipe.readerWaits = false;
+        }
+      }
+      if (pipe.stop) {
+        break;
+      }
+      pipe.queue.push_back(batch);
+      if (pipe.walkerWaits && pipe.queue.size() >= kWakeWalker) {
+        pipe.changed.notify_all();
+      }
+      if (large) {
+        lock.unlock();
+        batch->Help(pipe.stop);
+      }
+    }
+    std::unique_lock<std::mutex> lock(pipe.mutex);
+    pipe.finished = true;
+    pipe.changed.notify_all();
+    // All read: help with what is still queued, then end.
+    while (!pipe.stop) {
+      const std::shared_ptr<DirectoryBatch> help = target();
+      if (!help) {
+        break;
+      }
+      lock.unlock();
+      help->Help(pipe.stop);
+      lock.lock();
+    }
+  } catch (...) {
+    const std::lock_guard<std::mutex> lock(pipe.mutex);
+    pipe.failure = std::current_exception();
+    pipe.finished = true;
+    pipe.changed.notify_all();
+  }
+}
+
+// Stops and joins the reader however the walk ends.
+class ReaderGuard {
+ public:
+  ReaderGuard(WalkPipe& pipe, std::thread& thread) : pipe_(pipe), thread_(thread) {}
+  ~ReaderGuard() {
+    {
+      const std::lock_guard<std::mutex> lock(pipe_.mutex);
+      pipe_.stop = true;
+      pipe_.changed.notify_all();
+    }
+    thread_.join();
+  }
+  ReaderGuard(const ReaderGuard&) = delete;
+  ReaderGuard& operator=(const ReaderGuard&) = delete;
+
+ private:
+  WalkPipe& pipe_;
+  std::thread& thread_;
+};
+
+// Two cores: the reader thread opens and reads directories and shares the
+// stats; this thread stats, visits and answers the control, in the order
+// of the walk on one thread.
+bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const std::string& mask,
+                      const FileVisitor& visitor, WalkControl* control) {
+  const auto pipe = std::make_shared<WalkPipe>();
+  const std::size_t budget = std::max<std::size_t>(source.OpenBudget(), 4);
+  // Queued directories stay open until walked, and so do the one being
+  // walked and the one waiting for room: they share the budget.
+  pipe->capacity = std::clamp<std::size_t>(budget / 4, 1, 16);
+  DirectoryReader reader(source, path, mask, budget - pipe->capacity - 2, [pipe] {
+    std::unique_lock<std::mutex> lock(pipe->mutex);
+    pipe->readerWaits = true;
+    pipe->changed.wait_for(lock, std::chrono::milliseconds(10),
+                           [&pipe] { return pipe->queue.empty() || pipe->stop; });
+    pipe->readerWaits = false;
+  });
+  std::thread thread([pipe, &reader] { ReadAhead(*pipe, reader); });
+  bool finished = true;
+  {
+    const ReaderGuard guard(*pipe, thread);
+    for (;;) {
+      std::shared_ptr<DirectoryBatch> batch;
+      if (source.Stopped()) {
+        break;
+      }
+      {
+        std::unique_lock<std::mutex> lock(pipe->mutex);
+        pipe->walkerWaits = true;
+        while (pipe->queue.empty() && !pipe->finished) {
+          pipe->changed.wait_for(lock, kWalkerLooks);
+        }
+        pipe->walkerWaits = false;
+        if (pipe->queue.empty()) {
+          break;
+        }
+        batch = std::move(pipe->queue.front());
+        pipe->queue.pop_front();
+        if (pipe->readerWaits && pipe->queue.size() <= pipe->capacity / 2) {
+          pipe->changed.notify_all();
+        }
+      }
+      if (!FilePass(*batch, visitor, control)) {
+        finished = false;
+        break;
+      }
+    }
+  }
+  if (pipe->failure) {
+    std::rethrow_exception(pipe->failure);
+  }
+  return finished;
+}
+
+bool WalkOnOneThread(DirectorySource& source, const std::string& path, const std::string& mask,
+                     const FileVisitor& visitor, WalkControl* control) {
+  DirectoryReader reader(source, path, mask, source.OpenBudget(),
+                         [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
+  DirectoryBatch batch;
+  while (reader.Next(batch)) {
+    if (!FilePass(batch, visitor, control)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<FileEntry> ListedFile(OpenDirectory& dir, const RawEntry& raw) {
-  return raw.kind == EntryKind::Directory ? std::nullopt : FileOf(dir, raw);
+  // The rule of ListDirectory below, one entry at a time.
+  if (raw.kind == EntryKind::Directory) {
+    return std::nullopt;
+  }
+  std::optional<EntryStat> st;
+  if (raw.kind != EntryKind::Other) {
+    st = dir.Stat(raw.name);
+  }
+  if (st ? st->kind == EntryKind::Directory : raw.kind == EntryKind::Unknown) {
+    return std::nullopt;
+  }
+  return FileEntry{raw.name, st ? st->size : 0, AttributesOf(raw.name, st ? st->mode : 0, false)};
 }
 
 Listing ListDirectory(DirectorySource& source, const std::string& directory, FileGrid& grid,
@@ -297,30 +526,53 @@ Listing ListDirectory(DirectorySource& source, const std::string& directory, Fil
   listing.directory = directory;
   listing.caption = "Directory " + directory;
   grid.ClearCells();
-  if (std::unique_ptr<OpenDirectory> dir = source.Open(directory)) {
+  if (std::unique_ptr<OpenDirectory> opened = source.Open(directory)) {
+    DirectoryBatch batch;
+    batch.dir = std::move(opened);
     std::vector<RawEntry> entries;
-    listing.readable = dir->ReadAll(entries) || !entries.empty();
+    listing.readable = batch.dir->ReadAll(entries) || !entries.empty();
     std::size_t textBytes = 0;
-    for (const RawEntry& raw : entries) {
-      textBytes += raw.name.size();
+    for (RawEntry& raw : entries) {
+      if (raw.kind != EntryKind::Directory) {
+        textBytes += raw.name.size();
+        batch.entries.push_back({std::move(raw.name), raw.kind, std::nullopt});
+      }
     }
-    grid.Reserve(entries.size(), textBytes);
-    for (const RawEntry& raw : entries) {
-      if (raw.kind == EntryKind::Directory) {
-        continue;
+    entries = {};
+    grid.Reserve(batch.entries.size(), textBytes);
+    // A large directory's stats are shared with a second thread.
+    std::atomic<bool> stop{false};
+    std::thread helper;
+    if (source.ConcurrentReads() && batch.entries.size() >= kLargeBatch) {
+      batch.ShareWithHelper();
+      helper = std::thread([&batch, &stop] { batch.Help(stop); });
+    }
+    struct Join {
+      std::thread& thread;
+      std::atomic<bool>& stop;
+      ~Join() {
+        stop = true;
+        if (thread.joinable()) {
+          thread.join();
+        }
       }
-      const std::optional<FileEntry> file = FileOf(*dir, raw);
-      if (!file) {
-        continue;
+    } join{helper, stop};
+    for (std::size_t i = 0; i < batch.entries.size(); ++i) {
+      const PassEntry& pass = batch.entries[i];
+      const std::optional<EntryStat>& st = batch.StatOf(i);
+      if (st ? st->kind == EntryKind::Directory : pass.kind == EntryKind::Unknown) {
+        continue;  // a directory after all, or gone before it could be asked about
       }
+      // A file listed but not askable (in a directory we may read but not
+      // search) is shown with no size rather than hidden.
       const auto row = static_cast<std::size_t>(listing.count);
       grid.SetRowCount(row + 1);
-      grid.FillRow(row, file->name, file->size);
+      grid.FillRow(row, pass.name, st ? st->size : 0);
       if (grid.Kind() == GridKind::DirectorySpace) {
         grid.SetNumbered(row, true);
       }
       ++listing.count;
-      listing.total += file->size;
+      listing.total += st ? st->size : 0;
     }
     if (listing.count > 0) {
       // The first file makes the grid one row long: no row of an earlier
@@ -357,23 +609,18 @@ bool TimedWalkControl::ShouldStop() {
 
 bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const std::string& mask,
                        const FileVisitor& visitor, WalkControl* control) {
-  std::string path = start;
-  if (path.empty()) {
-    std::error_code error;
-    path = std::filesystem::current_path(error).string();
+  // An empty start (a gone drive's directory) is no directory: the working
+  // directory is never walked in its place.
+  if (start.empty()) {
+    return true;
   }
-  if (path.empty() || path.back() != '/') {
+  std::string path = start;
+  if (path.back() != '/') {
     path.push_back('/');
   }
   const std::string effectiveMask = mask.empty() ? "*.*" : mask;
-  DirectoryReader reader(source, path, effectiveMask);
-  DirectoryBatch batch;
-  while (reader.Next(batch)) {
-    if (!FilePass(batch, visitor, control)) {
-      return false;
-    }
-  }
-  return true;
+  return source.ConcurrentReads() ? WalkOnTwoThreads(source, path, effectiveMask, visitor, control)
+                                  : WalkOnOneThread(source, path, effectiveMask, visitor, control);
 }
 
 }  // namespace zub

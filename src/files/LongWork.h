@@ -55,6 +55,8 @@ class WatchedSource : public DirectorySource {
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override;
   PathState StatPath(const std::string& path) override;
   std::size_t OpenBudget() override { return inner_.OpenBudget(); }
+  bool ConcurrentReads() const override { return inner_.ConcurrentReads(); }
+  bool Stopped() const override { return state_.StopRequested(); }
 
  private:
   DirectorySource& inner_;

@@ -29,7 +29,8 @@ constexpr int kDesignFrameHeight = 46;  // caption, menu bar and borders
 }  // namespace
 
 TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char()> mainDriveLetter,
-               DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent)
+               DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent,
+               const WorkLimits& limits)
     : QDialog(parent),
       settings_(settings),
       drives_(drives),
@@ -95,7 +96,7 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
   Panel1->setFont(ToQFont(PointFont(12)));
   Panel1->installEventFilter(this);
 
-  DirectoryListBox1 = new DirectoryChooser(dirs_, client_);
+  DirectoryListBox1 = new DirectoryChooser(dirs_, client_, limits);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
   DirectoryListBox1->setAccessibleName("Directory");
   DirectoryListBox1->setGeometry(8, 64, 289, 105);
@@ -122,7 +123,7 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
   SetGridFont(StringGrid1, model_, dialogFont_);
   view_ = std::make_unique<WindowFlowView>(
       WindowFlowView::Parts{this, Panel1, StringGrid1, model_, &grid_, nullptr, nullptr, {}, {}});
-  flow_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_);
+  flow_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_, FlowClock{}, limits);
 
   resize(470 - kDesignFrameWidth, 278 - kDesignFrameHeight + menuBar_->sizeHint().height());
   MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, mainDriveLetter_(), false);

@@ -10,6 +10,7 @@
 #include "files/DirectoryScan.h"
 #include "files/FileGrid.h"
 #include "files/ListingFlow.h"
+#include "files/LongWork.h"
 #include "monitor/DriveSpace.h"
 #include "monitor/MonitorSettings.h"
 #include "platform/DirectorySource.h"
@@ -36,10 +37,12 @@ class TFmDir : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to everything; all of it outlives the window.
+  // Keeps references to everything; all of it outlives the window. `limits`
+  // say when long work is given up on.
   // `mainDriveLetter` gives the main window's chosen drive.
   TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char()> mainDriveLetter,
-         DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr);
+         DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr,
+         const WorkLimits& limits = {});
   ~TFmDir() override;
 
   void FormActivate();

@@ -24,7 +24,7 @@ namespace zub {
 
 TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
                    std::function<char()> mainDriveLetter, DirectorySource& dirs, Trash& trash,
-                   Prompts& prompts, QWidget* parent)
+                   Prompts& prompts, QWidget* parent, const WorkLimits& limits)
     : QDialog(parent),
       settings_(settings),
       drives_(drives),
@@ -73,7 +73,7 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   DriveComboBox1 =
       NewDriveChooser(drives_, client_, {8, 48, 145, 19}, [this] { DriveComboBox1Change(); });
 
-  DirectoryListBox1 = new DirectoryChooser(dirs_, client_);
+  DirectoryListBox1 = new DirectoryChooser(dirs_, client_, limits);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
   DirectoryListBox1->setAccessibleName("Start directory");
   DirectoryListBox1->setGeometry(8, 72, 145, 65);
@@ -106,7 +106,7 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
 
   view_ = std::make_unique<WindowFlowView>(WindowFlowView::Parts{
       this, Panel1, StringGrid1, model_, &rows_.grid, nullptr, nullptr, {}, {}});
-  flow_ = std::make_unique<SearchFlow>(dirs_, prompts_, rows_, *view_);
+  flow_ = std::make_unique<SearchFlow>(dirs_, prompts_, rows_, *view_, FlowClock{}, limits);
   ShowChecks();
   resize(592, 362);
   MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, mainDriveLetter_(), false);

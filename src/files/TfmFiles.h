@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "files/FileSearch.h"
+#include "files/LongWork.h"
 #include "monitor/MonitorSettings.h"
 #include "platform/DirectorySource.h"
 #include "platform/DriveTable.h"
@@ -35,10 +36,12 @@ class TfmFiles : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to everything; all of it outlives the window.
+  // Keeps references to everything; all of it outlives the window. `limits`
+  // say when long work is given up on.
   // `mainDriveLetter` gives the main window's chosen drive.
   TfmFiles(MonitorSettings& settings, DriveTable& drives, std::function<char()> mainDriveLetter,
-           DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr);
+           DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr,
+           const WorkLimits& limits = {});
   ~TfmFiles() override;
 
   void DriveComboBox1Change();

@@ -23,7 +23,7 @@
 namespace zub {
 
 TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompts& prompts,
-                 QWidget* parent)
+                 QWidget* parent, const WorkLimits& limits)
     : QDialog(parent), drives_(drives), dirs_(dirs), trash_(trash), prompts_(prompts) {
   setObjectName("fmTree");
   setWindowTitle(kTreeCaption);
@@ -33,7 +33,7 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   DriveComboBox1 =
       NewDriveChooser(drives_, this, {16, 8, 161, 19}, [this] { DriveComboBox1Change(); });
 
-  DirectoryListBox1 = new DirectoryChooser(dirs_, this);
+  DirectoryListBox1 = new DirectoryChooser(dirs_, this, limits);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
   DirectoryListBox1->setAccessibleName("Start directory");
   DirectoryListBox1->setGeometry(184, 8, 265, 97);
@@ -97,8 +97,8 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
       this, Panel1, StringGrid1, gridModel_, &grid_, TreeView1, treeModel_,
       [this](bool tree) { ShowTree(tree); },
       [this](const std::string& directory) { DirectoryListBox1->SetDirectory(directory, false); }});
-  scan_ = std::make_unique<TreeFlow>(dirs_, tree_, *view_);
-  listing_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_);
+  scan_ = std::make_unique<TreeFlow>(dirs_, tree_, *view_, FlowClock{}, limits);
+  listing_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_, FlowClock{}, limits);
   resize(499, 346);
   MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, drives_.CurrentDriveLetter(),
                      false);

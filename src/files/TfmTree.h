@@ -10,6 +10,7 @@
 #include "files/DirectoryScan.h"
 #include "files/DirectoryTree.h"
 #include "files/FileGrid.h"
+#include "files/LongWork.h"
 #include "platform/DirectorySource.h"
 #include "platform/DriveTable.h"
 #include "platform/Trash.h"
@@ -36,9 +37,10 @@ class TfmTree : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to everything; all of it outlives the window.
+  // Keeps references to everything; all of it outlives the window. `limits`
+  // say when long work is given up on.
   TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompts& prompts,
-          QWidget* parent = nullptr);
+          QWidget* parent = nullptr, const WorkLimits& limits = {});
   ~TfmTree() override;
 
   void DriveComboBox1Change();

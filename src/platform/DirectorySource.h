@@ -93,6 +93,12 @@ class DirectorySource {
   // How many directories one walk may hold open at once, given what the
   // process may open and already holds.
   virtual std::size_t OpenBudget() { return 64; }
+  // True when its directories may be read and asked about from two threads
+  // at once, so a walk can use two cores.
+  virtual bool ConcurrentReads() const { return false; }
+  // True once the source answers nothing more (its owner stopped it): a walk
+  // then ends without entering the directories it had read ahead.
+  virtual bool Stopped() const { return false; }
 };
 
 }  // namespace zub

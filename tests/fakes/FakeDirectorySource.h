@@ -1,5 +1,6 @@
 // A directory tree held in memory: paths to entries, with a device per
-// directory and counts of what the code under test asked for.
+// directory and counts of what the code under test asked for. Safe to read
+// from two threads at once (the tree itself must not change meanwhile).
 #pragma once
 
 #include <algorithm>
@@ -29,6 +30,7 @@ class FakeDirectorySource : public DirectorySource {
     bool mountRoot = false;      // a directory: the root of a mount
     bool tellsMountRoot = true;  // whether the system says so
     std::uint64_t mountId = 0;   // 0: the system gives no mount id
+    bool vanishes = false;       // listed, then gone before it is asked about
   };
 
   std::map<std::string, Node> nodes;  // "/a", "/a/b"; "/" is the root
@@ -38,11 +40,12 @@ class FakeDirectorySource : public DirectorySource {
   int openLimit = 0;  // when set, opening more fails as with EMFILE
   int tooManyOpenFailures = 0;
   std::size_t budget = 64;
+  bool concurrent = true;  // let the walk read it from two threads
   std::set<std::string> statted;
+  std::vector<std::string> opened;  // every path given to Open
   // Held by every call, so workers on several threads may read at once; a
   // test changing `nodes` while work may run holds it too.
   mutable std::recursive_mutex lock;
-  std::vector<std::string> opened;  // every path given to Open
 
   FakeDirectorySource() { nodes["/"] = Dir(); }
 
@@ -80,6 +83,7 @@ class FakeDirectorySource : public DirectorySource {
   }
 
   std::size_t OpenBudget() override { return budget; }
+  bool ConcurrentReads() const override { return concurrent; }
 
   PathState StatPath(const std::string& path) override {
     const std::lock_guard<std::recursive_mutex> hold(lock);
@@ -122,7 +126,7 @@ class FakeDirectorySource : public DirectorySource {
       ++owner_.stats;
       owner_.statted.insert(Child(name));
       const auto it = owner_.nodes.find(Child(name));
-      if (it == owner_.nodes.end()) {
+      if (it == owner_.nodes.end() || it->second.vanishes) {
         return std::nullopt;
       }
       const Node& n = it->second;
@@ -161,7 +165,8 @@ class FakeDirectorySource : public DirectorySource {
   std::unique_ptr<OpenDirectory> OpenNode(const std::string& key) {
     const std::lock_guard<std::recursive_mutex> hold(lock);
     const auto it = nodes.find(key);
-    if (it == nodes.end() || it->second.kind != EntryKind::Directory || !it->second.readable) {
+    if (it == nodes.end() || it->second.kind != EntryKind::Directory || !it->second.readable ||
+        it->second.vanishes) {
       return nullptr;
     }
     return std::make_unique<Dir_>(*this, key);

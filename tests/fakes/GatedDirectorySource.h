@@ -1,6 +1,7 @@
-// A directory source whose directory named `gate` does not answer: opening
-// it holds the caller until the test releases it, as a mount that stopped
-// answering would. Counts the calls made after the release.
+// A directory source whose entry named `gate` does not answer: opening that
+// directory, or asking about that file, holds the caller until the test
+// releases it, as a mount that stopped answering would. Counts the calls
+// made after the release.
 #pragma once
 
 #include <atomic>
@@ -51,6 +52,7 @@ class GatedDirectorySource : public DirectorySource {
     }
     std::optional<EntryStat> Stat(const std::string& name) override {
       owner_.Count();
+      owner_.Hold(name);
       return inner_->Stat(name);
     }
     std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) override {

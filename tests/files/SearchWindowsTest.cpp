@@ -14,6 +14,7 @@
 #include "fakes/GatedDirectorySource.h"
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
+#include "files/Patient.h"
 #include "files/TfmFiles.h"
 #include "files/TfmTree.h"
 
@@ -79,7 +80,7 @@ class SearchWindowsTest : public ::testing::Test {
   TfmFiles& Search() {
     if (!search) {
       search = std::make_unique<TfmFiles>(
-          settings, drives, [] { return 'D'; }, gated, trash, prompts);
+          settings, drives, [] { return 'D'; }, gated, trash, prompts, nullptr, kPatient);
     }
     return *search;
   }
@@ -217,7 +218,7 @@ TEST_F(SearchWindowsTest, RowsAndNodesShowWhileTheWalkRuns) {
   EXPECT_EQ(Search().Grid().RowCount(), 3U);
 
   fakes::GatedDirectorySource slow(files, "b");
-  TfmTree tree(drives, slow, trash, prompts);
+  TfmTree tree(drives, slow, trash, prompts, nullptr, kPatient);
   tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   bool nodesSeen = false;
@@ -236,7 +237,7 @@ TEST_F(SearchWindowsTest, RowsAndNodesShowWhileTheWalkRuns) {
 TEST_F(SearchWindowsTest, ASearchFromAGoneDriveFindsNothing) {
   gated.open = true;
   search = std::make_unique<TfmFiles>(
-      settings, drives, [] { return 'Z'; }, gated, trash, prompts);
+      settings, drives, [] { return 'Z'; }, gated, trash, prompts, nullptr, kPatient);
   Search().Button1Click();
   EXPECT_TRUE(files.opened.empty());
   EXPECT_EQ(Column0(), std::vector<std::string>{" "});
@@ -245,7 +246,7 @@ TEST_F(SearchWindowsTest, ASearchFromAGoneDriveFindsNothing) {
 }
 
 TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndPanel) {
-  TfmTree tree(drives, files, trash, prompts);
+  TfmTree tree(drives, files, trash, prompts, nullptr, kPatient);
   tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();
@@ -291,7 +292,7 @@ TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndP
 }
 
 TEST_F(SearchWindowsTest, TreeExecuteChooseNodePanelClickAndSort) {
-  TfmTree tree(drives, files, trash, prompts);
+  TfmTree tree(drives, files, trash, prompts, nullptr, kPatient);
   tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();

@@ -16,6 +16,7 @@
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
 #include "files/FmDirRules.h"
+#include "files/Patient.h"
 
 namespace zub {
 namespace {
@@ -43,7 +44,8 @@ class TFmDirTest : public ::testing::Test {
   TFmDir& Window() {
     if (!window) {
       window = std::make_unique<TFmDir>(
-          settings, drives, [this] { return mainLetter; }, files, trash, prompts);
+          settings, drives, [this] { return mainLetter; }, files, trash, prompts, nullptr,
+          kPatient);
     }
     return *window;
   }
@@ -185,6 +187,9 @@ TEST_F(TFmDirTest, AChooserWhoseDirectoryDoesNotAnswerSaysSoWithoutHoldingTheWin
   DirectoryChooser chooser(gated, nullptr, WorkLimits{std::chrono::milliseconds(100), {}});
   chooser.SetDirectory("/d/work", false);  // returns while the read is held
   EXPECT_EQ(chooser.List()->count(), 1);   // ".." only, meanwhile
+  while (!gated.Reached()) {
+    std::this_thread::yield();
+  }
   QTRY_VERIFY(!chooser.Reading());
   ASSERT_EQ(chooser.List()->count(), 2);
   EXPECT_EQ(chooser.List()->item(1)->text(), "/d/work does not answer");

@@ -12,6 +12,7 @@ class LinuxDirectorySource : public DirectorySource {
   PathState StatPath(const std::string& path) override;
   // From RLIMIT_NOFILE less the descriptors the process holds now.
   std::size_t OpenBudget() override;
+  bool ConcurrentReads() const override { return true; }
 };
 
 }  // namespace zub
