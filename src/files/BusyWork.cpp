@@ -1,24 +1,28 @@
 #include "files/BusyWork.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <atomic>
-#include <memory>
-#include <thread>
+#include <algorithm>
+
+#include "files/FileFlow.h"
+#include "ui/WaitCursor.h"
 
 namespace zub {
 namespace {
 
-// Drops every input event of the program while installed; Escape and a
-// close of the window are handed to their callbacks.
+// How often a running flow is ticked: its work's end and its batches are
+// seen within this, and the window never waits longer for its events.
+constexpr int kTickMs = 15;
+
+// Drops every input event meant for the window while installed; Escape and
+// a close of the window go to the flow.
 class InputGate : public QObject {
  public:
-  InputGate(QWidget* window, const BusyOptions& options) : window_(window), options_(options) {
+  InputGate(QWidget* window, Flow& flow, FlowRun& run) : window_(window), flow_(flow), run_(run) {
     qApp->installEventFilter(this);
   }
   ~InputGate() override { qApp->removeEventFilter(this); }
@@ -27,22 +31,21 @@ class InputGate : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!Inside(watched)) {
+      return false;
+    }
     switch (event->type()) {
       case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape && !key->isAutoRepeat() && options_.onEscape) {
-          options_.onEscape();
+        if (key->key() == Qt::Key_Escape && !key->isAutoRepeat()) {
+          flow_.Escape();
         }
         return true;
       }
       case QEvent::Close:
-        // A close reaches the window's QWindow first, then the widget.
-        if (watched == window_ || watched == window_->windowHandle()) {
-          event->ignore();
-          if (options_.onClose) {
-            options_.onClose();
-          }
-        }
+        event->ignore();
+        run_.closed = true;
+        flow_.Close();
         return true;
       case QEvent::KeyRelease:
       case QEvent::ShortcutOverride:
@@ -65,48 +68,62 @@ class InputGate : public QObject {
   }
 
  private:
+  // A close reaches the window's QWindow first, then the widget.
+  bool Inside(QObject* watched) const {
+    if (watched == window_->windowHandle()) {
+      return true;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget != nullptr && widget->window() == window_;
+  }
+
   QWidget* window_;
-  const BusyOptions& options_;
+  Flow& flow_;
+  FlowRun& run_;
 };
 
 }  // namespace
 
-BusyOutcome RunBusy(QWidget* window, std::function<void()> work, const BusyOptions& options) {
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  std::thread worker([work = std::move(work), done] {
-    work();
-    *done = true;
-  });
-  BusyOutcome outcome;
-  {
-    const InputGate gate(window, options);
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(5);
-    auto last = std::chrono::steady_clock::now();
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-      const auto now = std::chrono::steady_clock::now();
-      outcome.longestGap = std::max(
-          outcome.longestGap, std::chrono::duration_cast<std::chrono::milliseconds>(now - last));
-      last = now;
-      if (*done) {
-        loop.quit();
-      } else if (options.giveUp && options.giveUp()) {
-        outcome.finished = false;
-        loop.quit();
-      }
-    });
-    poll.start();
-    if (!*done) {
-      loop.exec();
+FlowRun RunFlow(QWidget* window, Flow& flow, const std::function<void()>& eachTick) {
+  FlowRun run;
+  const WaitCursor hourglass;
+  const InputGate gate(window, flow, run);
+  QEventLoop loop;
+  QTimer tick;
+  tick.setInterval(kTickMs);
+  auto last = std::chrono::steady_clock::now();
+  bool ticking = false;
+  bool running = true;
+  QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+    const auto now = std::chrono::steady_clock::now();
+    run.longestGap =
+        std::max(run.longestGap, std::chrono::duration_cast<std::chrono::milliseconds>(now - last));
+    last = now;
+    // A message box the flow shows runs a loop of its own: no tick inside a tick.
+    if (ticking) {
+      return;
     }
-  }
-  if (outcome.finished) {
-    worker.join();
+    ticking = true;
+    if (eachTick) {
+      eachTick();
+    }
+    running = flow.Tick();
+    ticking = false;
+    if (!running) {
+      loop.quit();
+    }
+  });
+  tick.start();
+  if (flow.Tick()) {
+    loop.exec();
   } else {
-    worker.detach();
+    running = false;
   }
-  return outcome;
+  if (running) {
+    // The application is quitting under the loop: the flow ends on its own.
+    flow.Close();
+  }
+  return run;
 }
 
 }  // namespace zub

@@ -1,6 +1,8 @@
-// Long work on a worker thread while its window waits in a local loop that
-// lets through painting and timers only, and Escape when asked: the window
-// repaints and the desktop never sees a hung program.
+// Runs a started flow of a file window to its end in a local loop: the
+// window keeps painting and its timers run, Escape pressed in it goes to the
+// flow, closing it asks the flow to end, and every other input to the window
+// waits until the flow is over. Other windows (a message box the flow shows)
+// take their input as usual.
 #pragma once
 
 #include <chrono>
@@ -10,25 +12,15 @@ class QWidget;
 
 namespace zub {
 
-struct BusyOptions {
-  // Escape pressed anywhere in the program while the work runs; nothing lets
-  // Escape through.
-  std::function<void()> onEscape;
-  // The window asked to close while the work runs (the close is refused).
-  std::function<void()> onClose;
-  // Asked every few milliseconds; true stops waiting for work that does not
-  // end (a read stuck in the kernel), which then runs on detached.
-  std::function<bool()> giveUp;
-};
+class Flow;
 
-struct BusyOutcome {
-  bool finished = true;  // false: given up, still running
+struct FlowRun {
+  bool closed = false;  // the window was asked to close meanwhile
   // The longest the interface thread went without handling its events.
   std::chrono::milliseconds longestGap{0};
 };
 
-// Runs `work` on a new thread and waits for it. `work` must own or share
-// everything it touches, since it may outlive the wait when given up.
-BusyOutcome RunBusy(QWidget* window, std::function<void()> work, const BusyOptions& options);
+// `eachTick`, when given, runs on every tick (tests act while a flow runs).
+FlowRun RunFlow(QWidget* window, Flow& flow, const std::function<void()>& eachTick = {});
 
 }  // namespace zub

@@ -2,12 +2,15 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "files/DirectoryScan.h"
+#include "files/FileFlow.h"
 
 namespace zub {
 namespace {
@@ -32,8 +35,8 @@ std::string ParentDirectory(const std::string& path) {
   return path.substr(0, slash);
 }
 
-DirectoryChooser::DirectoryChooser(DirectorySource& source, QWidget* parent)
-    : QWidget(parent), source_(source) {
+DirectoryChooser::DirectoryChooser(DirectorySource& source, QWidget* parent, WorkLimits limits)
+    : QWidget(parent), source_(source), read_(limits) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(1);
@@ -51,6 +54,9 @@ DirectoryChooser::DirectoryChooser(DirectorySource& source, QWidget* parent)
   // A double click or Enter goes there, as in the classic chooser; a single
   // click only selects.
   connect(list_, &QListWidget::itemActivated, this, &DirectoryChooser::Activate);
+  poll_ = new QTimer(this);
+  poll_->setInterval(20);
+  connect(poll_, &QTimer::timeout, this, &DirectoryChooser::PollRead);
 }
 
 void DirectoryChooser::SetDirectory(const std::string& path, bool notify) {
@@ -62,13 +68,18 @@ void DirectoryChooser::SetDirectory(const std::string& path, bool notify) {
     up->setData(kPathRole, QByteArray::fromStdString(ParentDirectory(directory_)));
     up->setToolTip(FromBytes(ParentDirectory(directory_)));
   }
-  for (const std::string& name :
-       directory_.empty() ? std::vector<std::string>{} : SubdirectoryNames(source_, directory_)) {
-    auto* item = new QListWidgetItem(FromBytes(name), list_);
-    item->setData(kPathRole, QByteArray::fromStdString(Joined(directory_, name)));
-  }
   if (list_->count() > 0) {
     list_->setCurrentRow(0);
+  }
+  stale_ = false;
+  if (!directory_.empty()) {
+    names_ = std::make_shared<std::vector<std::string>>();
+    read_.Start(WorkKind::Reading,
+                [names = names_, &source = source_, directory = directory_](WorkState& state) {
+                  WatchedSource watched(source, state);
+                  *names = SubdirectoryNames(watched, directory);
+                });
+    poll_->start();
   }
   ShowPath();
   if (notify) {
@@ -81,6 +92,53 @@ void DirectoryChooser::Activate(QListWidgetItem* item) {
     return;
   }
   SetDirectory(item->data(kPathRole).toByteArray().toStdString(), true);
+}
+
+void DirectoryChooser::PollRead() {
+  const LongWork::Status status = read_.Poll();
+  if (status == LongWork::Status::Running) {
+    return;
+  }
+  poll_->stop();
+  if (status == LongWork::Status::Finished) {
+    for (const std::string& name : *names_) {
+      auto* item = new QListWidgetItem(FromBytes(name), list_);
+      item->setData(kPathRole, QByteArray::fromStdString(Joined(directory_, name)));
+    }
+  } else if (status == LongWork::Status::GivenUp) {
+    auto* item = new QListWidgetItem(FromBytes(NotAnsweringText(directory_)), list_);
+    item->setFlags(Qt::NoItemFlags);
+  }
+  names_.reset();
+  if (list_->currentRow() < 0 && list_->count() > 0) {
+    list_->setCurrentRow(0);
+  }
+}
+
+void DirectoryChooser::hideEvent(QHideEvent* event) {
+  if (read_.Running()) {
+    read_.Stop();
+    stale_ = true;
+  }
+  QWidget::hideEvent(event);
+}
+
+void DirectoryChooser::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (stale_) {
+    SetDirectory(directory_, false);
+  }
+}
+
+void DirectoryChooser::keyPressEvent(QKeyEvent* event) {
+  // Escape stops a read that takes long; otherwise it is the window's.
+  if (event->key() == Qt::Key_Escape && read_.Running()) {
+    read_.Stop();
+    stale_ = true;
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void DirectoryChooser::ShowPath() {

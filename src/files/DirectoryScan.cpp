@@ -523,6 +523,21 @@ bool WalkOnOneThread(DirectorySource& source, const std::string& path, const std
 
 }  // namespace
 
+std::optional<FileEntry> ListedFile(OpenDirectory& dir, const RawEntry& raw) {
+  // The rule of ListDirectory below, one entry at a time.
+  if (raw.kind == EntryKind::Directory) {
+    return std::nullopt;
+  }
+  std::optional<EntryStat> st;
+  if (raw.kind != EntryKind::Other) {
+    st = dir.Stat(raw.name);
+  }
+  if (st ? st->kind == EntryKind::Directory : raw.kind == EntryKind::Unknown) {
+    return std::nullopt;
+  }
+  return FileEntry{raw.name, st ? st->size : 0, AttributesOf(raw.name, st ? st->mode : 0, false)};
+}
+
 Listing ListDirectory(DirectorySource& source, const std::string& directory, FileGrid& grid,
                       SortKey key, SortDirection direction) {
   Listing listing;

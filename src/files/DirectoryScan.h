@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct Listing {
 // or more. A directory that cannot be read lists as empty.
 Listing ListDirectory(DirectorySource& source, const std::string& directory, FileGrid& grid,
                       SortKey key, SortDirection direction);
+
+// The file a listing shows for `raw` of `dir`, stat-ed when its size is
+// needed; nothing when it is a directory or vanished before it was asked about.
+std::optional<FileEntry> ListedFile(OpenDirectory& dir, const RawEntry& raw);
 
 // Called once per matching file with its directory's path (ending in "/");
 // false stops the whole walk.

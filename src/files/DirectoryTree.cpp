@@ -167,8 +167,12 @@ bool TreeScan::Visit(const std::string& directory, const FileEntry& entry) {
 }
 
 void TreeScan::Finish() {
-  if (state_.count > 0) {
-    tree_.AddLevelNode(2, ChildNodeText(state_.currentBytes, state_.current));
+  AddLastChild(tree_, state_);
+}
+
+void AddLastChild(DirectoryTree& tree, const TreeScanState& state) {
+  if (state.count > 0) {
+    tree.AddLevelNode(2, ChildNodeText(state.currentBytes, state.current));
   }
 }
 
@@ -203,6 +207,15 @@ std::string TreePanelText(const TreeScanState& state) {
 
 std::string TreeListingPanelText(std::int64_t total, std::int64_t count) {
   return std::to_string(MbFigure(total)) + " Mb " + std::to_string(count) + " Files";
+}
+
+std::optional<std::string> TreeListingPanel(const Listing& listing) {
+  return TreeListingPanelText(listing.total, listing.count);
+}
+
+std::string NodeDirectory(std::string_view text, const std::string& chooserDirectory) {
+  std::string path = NodePath(text);
+  return path.empty() ? chooserDirectory : path;
 }
 
 }  // namespace zub

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <locale>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/DirectoryScan.h"
 #include "files/FileEntry.h"
 #include "platform/DirectorySource.h"
 
@@ -129,6 +131,10 @@ class TreeScan {
   TreeScanState state_;
 };
 
+// The child node of the directory a scan was in last, once any file was
+// visited: what ends a scan, whether it ran to its end or was stopped.
+void AddLastChild(DirectoryTree& tree, const TreeScanState& state);
+
 // Reset, the walk from `start` with "*.*", and the last child node.
 void ExecuteTree(DirectorySource& source, const std::string& start, TreeScan& scan);
 
@@ -146,5 +152,9 @@ std::string NoSuchDirectoryText(const std::string& path);
 std::string TreePanelText(const TreeScanState& state);
 // After listing a node's directory: "3 Mb 25 Files"
 std::string TreeListingPanelText(std::int64_t total, std::int64_t count);
+std::optional<std::string> TreeListingPanel(const Listing& listing);
+// The directory a chosen line lists: its own, or the chooser's when the
+// line names none.
+std::string NodeDirectory(std::string_view text, const std::string& chooserDirectory);
 
 }  // namespace zub

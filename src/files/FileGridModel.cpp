@@ -3,10 +3,10 @@
 namespace zub {
 
 FileGridModel::FileGridModel(FileGrid& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid) {}
+    : QAbstractTableModel(parent), grid_(grid), shown_(static_cast<int>(grid.RowCount())) {}
 
 int FileGridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(grid_.RowCount());
+  return parent.isValid() ? 0 : shown_;
 }
 
 int FileGridModel::columnCount(const QModelIndex& parent) const {
@@ -33,14 +33,24 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const {
 
 void FileGridModel::SetTextColor(const QColor& color) {
   color_ = color;
-  if (grid_.RowCount() > 0) {
+  if (shown_ > 0) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
   }
 }
 
 void FileGridModel::Reload() {
   beginResetModel();
+  shown_ = static_cast<int>(grid_.RowCount());
   endResetModel();
+}
+
+void FileGridModel::RowsAppended() {
+  const auto rows = static_cast<int>(grid_.RowCount());
+  if (rows > shown_) {
+    beginInsertRows(QModelIndex(), shown_, rows - 1);
+    shown_ = rows;
+    endInsertRows();
+  }
 }
 
 void FileGridModel::RowChanged(std::size_t row) {

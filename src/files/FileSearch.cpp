@@ -39,89 +39,36 @@ namespace {
 
 class SearchControl : public WalkControl {
  public:
-  SearchControl(SearchRows& rows, SearchFlags& flags, const Pump& pump, std::mutex* lock)
-      : rows_(rows), flags_(flags), pump_(pump), lock_(lock) {}
-  void EnteringDirectory(const std::string&) override {
-    flags_.searchBusy = true;
-    if (lock_ != nullptr) {
-      const std::lock_guard<std::mutex> hold(*lock_);
-      rows_.grid.SetNumbered(0, true);
-    } else {
-      rows_.grid.SetNumbered(0, true);
-    }
-  }
+  SearchControl(SearchFlags& flags, const Pump& pump, const std::function<bool()>& stop)
+      : flags_(flags), pump_(pump), stop_(stop) {}
+  void EnteringDirectory(const std::string&) override { flags_.searchBusy = true; }
   bool ShouldStop() override {
     if (pump_) {
       pump_();
     }
-    return flags_.cancelRequested;
+    return flags_.cancelRequested || (stop_ && stop_());
   }
 
  private:
-  SearchRows& rows_;
   SearchFlags& flags_;
   const Pump& pump_;
-  std::mutex* lock_;
-};
-
-class StoppableDirectory : public OpenDirectory {
- public:
-  StoppableDirectory(std::unique_ptr<OpenDirectory> inner, const std::atomic<bool>& stop)
-      : inner_(std::move(inner)), stop_(stop) {}
-  DirectoryId Id() const override { return inner_->Id(); }
-  bool ReadAll(std::vector<RawEntry>& out) override {
-    if (stop_) {
-      out.clear();
-      return false;
-    }
-    return inner_->ReadAll(out);
-  }
-  std::optional<EntryStat> Stat(const std::string& name) override { return inner_->Stat(name); }
-  MountFacts Mount() const override { return inner_->Mount(); }
-  std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) override {
-    OpenFailure why = OpenFailure::None;
-    return TryOpenChild(name, why);
-  }
-  std::unique_ptr<OpenDirectory> TryOpenChild(const std::string& name, OpenFailure& why) override {
-    why = OpenFailure::Unavailable;
-    if (stop_) {
-      return nullptr;
-    }
-    std::unique_ptr<OpenDirectory> child = inner_->TryOpenChild(name, why);
-    return child ? std::make_unique<StoppableDirectory>(std::move(child), stop_) : nullptr;
-  }
-
- private:
-  std::unique_ptr<OpenDirectory> inner_;
-  const std::atomic<bool>& stop_;
+  const std::function<bool()>& stop_;
 };
 
 }  // namespace
 
-std::unique_ptr<OpenDirectory> StoppableSource::Open(const std::string& path) {
-  if (stop_) {
-    return nullptr;
-  }
-  std::unique_ptr<OpenDirectory> dir = inner_.Open(path);
-  return dir ? std::make_unique<StoppableDirectory>(std::move(dir), stop_) : nullptr;
-}
-
-SearchEnd SearchWalk(DirectorySource& source, const std::string& start, const std::string& mask,
-                     SearchRows& rows, SearchFlags& flags, const Pump& pump, std::mutex* lock) {
-  SearchControl control(rows, flags, pump, lock);
+SearchEnd SearchWalkInto(DirectorySource& source, const std::string& start, const std::string& mask,
+                         SearchFlags& flags, const SearchSink& add, const Pump& pump,
+                         const std::function<bool()>& stop) {
+  SearchControl control(flags, pump, stop);
   // The start directory is entered even when it cannot be read; an empty
   // one (a drive gone) is no directory at all, never the working directory.
   control.EnteringDirectory(start);
   if (!start.empty()) {
     WalkDirectoryTree(
         source, start, mask,
-        [&](const std::string& directory, const FileEntry& entry) {
-          if (lock != nullptr) {
-            const std::lock_guard<std::mutex> hold(*lock);
-            AddSearchRow(rows, directory, entry);
-          } else {
-            AddSearchRow(rows, directory, entry);
-          }
+        [&add](const std::string& directory, const FileEntry& entry) {
+          add(directory, entry);
           return true;
         },
         &control);
@@ -132,6 +79,17 @@ SearchEnd SearchWalk(DirectorySource& source, const std::string& start, const st
     return SearchEnd::Cancelled;
   }
   return SearchEnd::Finished;
+}
+
+SearchEnd SearchWalk(DirectorySource& source, const std::string& start, const std::string& mask,
+                     SearchRows& rows, SearchFlags& flags, const Pump& pump) {
+  rows.grid.SetNumbered(0, true);
+  return SearchWalkInto(
+      source, start, mask, flags,
+      [&rows](const std::string& directory, const FileEntry& entry) {
+        AddSearchRow(rows, directory, entry);
+      },
+      pump);
 }
 
 SearchEnd SearchSort(FileGrid& grid, SortKey key, SortDirection order, SearchFlags& flags,

@@ -6,8 +6,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,13 +74,18 @@ enum class SearchEnd { Finished, Cancelled };
 // At every cancel point, on the thread doing the work (lets input through).
 using Pump = std::function<void()>;
 
-// The walk from `start` with `mask` into `rows` (cleared by the caller):
-// busy on entering each directory, the cancel looked at between file
-// entries. `lock`, when given, is held while a row is added, so another
-// thread may copy what was found so far. A cancel clears both flags.
+// Called once per file a search finds, with its directory (ending in "/").
+using SearchSink = std::function<void(const std::string& directory, const FileEntry& entry)>;
+
+// The walk of a search from `start` with `mask`: each matching file to
+// `add`, busy on entering each directory, the cancel (or `stop`, when given)
+// looked at between file entries. A cancel clears both flags.
+SearchEnd SearchWalkInto(DirectorySource& source, const std::string& start, const std::string& mask,
+                         SearchFlags& flags, const SearchSink& add, const Pump& pump,
+                         const std::function<bool()>& stop = {});
+// The same walk into `rows` (cleared by the caller).
 SearchEnd SearchWalk(DirectorySource& source, const std::string& start, const std::string& mask,
-                     SearchRows& rows, SearchFlags& flags, const Pump& pump,
-                     std::mutex* lock = nullptr);
+                     SearchRows& rows, SearchFlags& flags, const Pump& pump);
 // SortGrid over every row, the cancel looked at before each pass; busy while
 // it runs. A cancel clears both flags.
 SearchEnd SearchSort(FileGrid& grid, SortKey key, SortDirection order, SearchFlags& flags,
@@ -98,22 +101,5 @@ bool RunSearch(DirectorySource& source, const std::vector<DriveInfo>& drives, Pr
                const std::string& start, const std::string& mask, SearchRows& rows,
                SearchFlags& flags, const Pump& pump,
                const std::function<void(const std::string&)>& panel);
-
-// A source whose directories read as empty and unopenable once `stop` is
-// set, so a walk that has found no cancel point yet still ends soon.
-class StoppableSource : public DirectorySource {
- public:
-  StoppableSource(DirectorySource& inner, const std::atomic<bool>& stop)
-      : inner_(inner), stop_(stop) {}
-  std::unique_ptr<OpenDirectory> Open(const std::string& path) override;
-  PathState StatPath(const std::string& path) override { return inner_.StatPath(path); }
-  std::size_t OpenBudget() override { return inner_.OpenBudget(); }
-  bool ConcurrentReads() const override { return inner_.ConcurrentReads(); }
-  bool Stopped() const override { return stop_; }
-
- private:
-  DirectorySource& inner_;
-  const std::atomic<bool>& stop_;
-};
 
 }  // namespace zub

@@ -1,5 +1,6 @@
 #include "files/FmDirRules.h"
 
+#include "monitor/MonitorWindowRules.h"
 #include "monitor/NumberText.h"
 
 namespace zub {
@@ -22,6 +23,10 @@ char DriveHolding(const std::vector<DriveInfo>& drives, const std::string& path)
 std::string ActivationPanelText(const Listing& listing) {
   return std::to_string(MbFigure(listing.total)) + " Mb " + std::to_string(listing.count) +
          " Files";
+}
+
+std::optional<std::string> ActivationPanel(const Listing& listing, char letter) {
+  return listing.directory.empty() ? DriveNotReadyMessage(letter) : ActivationPanelText(listing);
 }
 
 std::string DirectoryPanelText(SizeUnit unit, const Listing& listing) {

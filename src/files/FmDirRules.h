@@ -23,6 +23,9 @@ char DriveHolding(const std::vector<DriveInfo>& drives, const std::string& path)
 
 // On activation, whatever unit is checked: "12 Mb 40 Files".
 std::string ActivationPanelText(const Listing& listing);
+// The same, unless nothing was listed because the main window's drive
+// `letter` is gone (the window was never anywhere): then it says so.
+std::optional<std::string> ActivationPanel(const Listing& listing, char letter);
 // After choosing a directory: "12 Mb 40 Files", "2048 Kb 3 Files" or
 // "2097152 Bytes" (no count; every digit, however large).
 std::string DirectoryPanelText(SizeUnit unit, const Listing& listing);

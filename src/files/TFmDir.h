@@ -5,9 +5,12 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 #include "files/DirectoryScan.h"
 #include "files/FileGrid.h"
+#include "files/ListingFlow.h"
+#include "files/LongWork.h"
 #include "monitor/DriveSpace.h"
 #include "monitor/MonitorSettings.h"
 #include "platform/DirectorySource.h"
@@ -17,6 +20,7 @@
 #include "ui/Prompts.h"
 
 class QAction;
+class QMenu;
 class QComboBox;
 class QLabel;
 class QMenuBar;
@@ -26,15 +30,19 @@ namespace zub {
 
 class DirectoryChooser;
 class FileGridModel;
+class ListingFlow;
+class WindowFlowView;
 
 class TFmDir : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to everything; all of it outlives the window.
+  // Keeps references to everything; all of it outlives the window. `limits`
+  // say when long work is given up on.
   // `mainDriveLetter` gives the main window's chosen drive.
   TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char()> mainDriveLetter,
-         DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr);
+         DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr,
+         const WorkLimits& limits = {});
   ~TFmDir() override;
 
   void FormActivate();
@@ -55,13 +63,16 @@ class TFmDir : public QDialog {
   void FontDirectories1Click();
   void StringGrid1Click();
 
-  const std::string& ListedDirectory() const { return listing_.directory; }
-  const Listing& LastListing() const { return listing_; }
+  const std::string& ListedDirectory() const;
+  const Listing& LastListing() const;
   FileGrid& Grid() { return grid_; }
   QLabel* Panel() const { return Panel1; }
   QTableView* GridView() const { return StringGrid1; }
   DirectoryChooser* Chooser() const { return DirectoryListBox1; }
   QComboBox* DriveChooser() const { return DriveComboBox1; }
+  // Called on the interface thread at every tick of running work; lets
+  // tests act while it runs.
+  std::function<void()> whileBusy;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -70,18 +81,13 @@ class TFmDir : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QAction* AddCheck(QMenu* menu, const char* name, const QString& text, void (TFmDir::*handler)());
-  QAction* AddCommand(QMenu* menu, const char* name, const QString& text,
-                      void (TFmDir::*handler)());
-  void List();
-  void KeepCurrentCell();
+  void List(ListingPanel panel);
+  void Run();
   SizeUnit CheckedUnit() const;
   SortKey CheckedKey() const;
   SortDirection CheckedDirection() const;
-  void SetPanel(const std::string& text, int pointSize);
-  void MoveToDrive(char letter, bool notify);
-  char ChosenDrive() const;
-  void SortAs(SortDirection direction);
+  void ShowUnit(QAction* entry, SizeUnit unit);
+  void SortAs(QAction* entry, SortDirection direction);
 
   MonitorSettings& settings_;
   DriveTable& drives_;
@@ -91,7 +97,6 @@ class TFmDir : public QDialog {
   Prompts& prompts_;
 
   FileGrid grid_{GridKind::DirectorySpace};
-  Listing listing_;
   Font dialogFont_;
 
   QMenuBar* menuBar_ = nullptr;
@@ -112,6 +117,9 @@ class TFmDir : public QDialog {
   QAction* FileExtension1 = nullptr;
   QAction* Ascending1 = nullptr;
   QAction* Descending1 = nullptr;
+  // Last, so gone first: the flow's sort reads the grid above.
+  std::unique_ptr<WindowFlowView> view_;
+  std::unique_ptr<ListingFlow> flow_;
 };
 
 }  // namespace zub

@@ -1,9 +1,6 @@
 #include "files/TfmFiles.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -13,59 +10,21 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
-#include <QVBoxLayout>
-#include <chrono>
-#include <mutex>
 
 #include "files/BusyWork.h"
-#include "files/ChoosingView.h"
 #include "files/DirectoryChooser.h"
 #include "files/FileGridModel.h"
-#include "files/Recycle.h"
-#include "monitor/MonitorWindowRules.h"
+#include "files/FileWindowParts.h"
+#include "files/SearchFlow.h"
 #include "monitor/NumberText.h"
 #include "ui/QtCanvas.h"
-#include "ui/WaitCursor.h"
 
 namespace zub {
-namespace {
-
-QString Q(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-Font PointFont(int pointSize) {
-  Font font;
-  font.pointSize = pointSize;
-  return font;
-}
-
-// A read stuck in the kernel (a network drive gone quiet) is left behind
-// this long after Escape, with the rows found so far.
-constexpr auto kGiveUpAfter = std::chrono::milliseconds(1500);
-
-// What the worker of one walk owns or shares.
-struct WalkJob {
-  std::shared_ptr<SearchFlags> flags;
-  std::atomic<bool> stop{false};
-  std::mutex lock;  // held while a row is added
-  SearchRows rows;
-  SearchEnd end = SearchEnd::Finished;
-};
-
-struct SortJob {
-  std::shared_ptr<SearchFlags> flags;
-  FileGrid grid{GridKind::FileSearch};
-  SearchEnd end = SearchEnd::Finished;
-};
-
-}  // namespace
 
 TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
                    std::function<char()> mainDriveLetter, DirectorySource& dirs, Trash& trash,
-                   Prompts& prompts, QWidget* parent)
+                   Prompts& prompts, QWidget* parent, const WorkLimits& limits)
     : QDialog(parent),
       settings_(settings),
       drives_(drives),
@@ -77,26 +36,21 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   setWindowTitle(kSearchCaption);
   setFont(ToQFont(PointFont(8)));
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menuBar_ = new QMenuBar(this);
-  layout->setMenuBar(menuBar_);
-  client_ = new QWidget(this);
-  layout->addWidget(client_);
+  client_ = NewMenuClient(this, menuBar_);
 
   QMenu* sort = menuBar_->addMenu("&Sort");
-  FilePathName1 =
-      AddEntry(sort, "FilePathName1", "File &Path+Name", &TfmFiles::FilePathName1Click, true);
-  FileSize1 = AddEntry(sort, "FileSize1", "File &Size", &TfmFiles::FileSize1Click, true);
-  FileName1 = AddEntry(sort, "FileName1", "File &Name", &TfmFiles::FileName1Click, true);
-  FileExtension1 =
-      AddEntry(sort, "FileExtension1", "File &Extension", &TfmFiles::FileExtension1Click, true);
-  FilePath1 = AddEntry(sort, "FilePath1", "File P&ath", &TfmFiles::FilePath1Click, true);
+  FilePathName1 = AddMenuEntry(sort, "FilePathName1", "File &Path+Name", this,
+                               &TfmFiles::FilePathName1Click, true);
+  FileSize1 = AddMenuEntry(sort, "FileSize1", "File &Size", this, &TfmFiles::FileSize1Click, true);
+  FileName1 = AddMenuEntry(sort, "FileName1", "File &Name", this, &TfmFiles::FileName1Click, true);
+  FileExtension1 = AddMenuEntry(sort, "FileExtension1", "File &Extension", this,
+                                &TfmFiles::FileExtension1Click, true);
+  FilePath1 = AddMenuEntry(sort, "FilePath1", "File P&ath", this, &TfmFiles::FilePath1Click, true);
   QMenu* order = menuBar_->addMenu("Sort &Order");
-  Ascending1 = AddEntry(order, "Ascending1", "&A..Z Ascending", &TfmFiles::Ascending1Click, true);
-  Descending1 =
-      AddEntry(order, "Descending1", "&Z..A Descending", &TfmFiles::Descending1Click, true);
+  Ascending1 =
+      AddMenuEntry(order, "Ascending1", "&A..Z Ascending", this, &TfmFiles::Ascending1Click, true);
+  Descending1 = AddMenuEntry(order, "Descending1", "&Z..A Descending", this,
+                             &TfmFiles::Descending1Click, true);
   QAction* font = menuBar_->addAction("&Font");
   font->setObjectName("Font1");
   connect(font, &QAction::triggered, this, [this] { Font1Click(); });
@@ -116,17 +70,10 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  DriveComboBox1 = new QComboBox(client_);
-  DriveComboBox1->setObjectName("DriveComboBox1");
-  DriveComboBox1->setAccessibleName("Drive");
-  DriveComboBox1->setGeometry(8, 48, 145, 19);
-  for (const DriveListEntry& entry : DriveListEntries(drives_.Drives())) {
-    DriveComboBox1->addItem(Q(entry.text), QChar(entry.letter));
-  }
-  connect(DriveComboBox1, &QComboBox::currentIndexChanged, this,
-          [this] { DriveComboBox1Change(); });
+  DriveComboBox1 =
+      NewDriveChooser(drives_, client_, {8, 48, 145, 19}, [this] { DriveComboBox1Change(); });
 
-  DirectoryListBox1 = new DirectoryChooser(dirs_, client_);
+  DirectoryListBox1 = new DirectoryChooser(dirs_, client_, limits);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
   DirectoryListBox1->setAccessibleName("Start directory");
   DirectoryListBox1->setGeometry(8, 72, 145, 65);
@@ -146,48 +93,33 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   Button1->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
-  StringGrid1 = NewChoosingGrid(
-      rows_.grid, [this] { StringGrid1Click(); }, client_);
-  StringGrid1->setObjectName("StringGrid1");
-  StringGrid1->setAccessibleName("Files found");
-  StringGrid1->setGeometry(8, 144, 569, 185);
   rows_.grid.SetRowCount(5);
-  model_ = new FileGridModel(rows_.grid, StringGrid1);
-  StringGrid1->setModel(model_);
-  StringGrid1->horizontalHeader()->hide();
-  StringGrid1->verticalHeader()->hide();
+  StringGrid1 = NewFileGridView(
+      rows_.grid, model_, [this] { StringGrid1Click(); }, client_, "Files found");
+  StringGrid1->setGeometry(8, 144, 569, 185);
   StringGrid1->horizontalHeader()->setDefaultSectionSize(100);
-  StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  StringGrid1->setWordWrap(false);
   StringGrid1->setColumnWidth(0, 350);
   StringGrid1->setColumnWidth(1, 100);
-
   dialogFont_ = Font{settings_.FilesFontName, settings_.FilesFontSize,
                      static_cast<ColorRef>(settings_.FilesFontColor)};
-  StringGrid1->setFont(ToQFont(dialogFont_));
-  StringGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(StringGrid1->font()).height() +
-                                                       4);
-  model_->SetTextColor(ToQColor(dialogFont_.color));
+  SetGridFont(StringGrid1, model_, dialogFont_);
+
+  view_ = std::make_unique<WindowFlowView>(WindowFlowView::Parts{
+      this, Panel1, StringGrid1, model_, &rows_.grid, nullptr, nullptr, {}, {}});
+  flow_ = std::make_unique<SearchFlow>(dirs_, prompts_, rows_, *view_, FlowClock{}, limits);
   ShowChecks();
   resize(592, 362);
-  MoveToDrive(mainDriveLetter_(), false);
+  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, mainDriveLetter_(), false);
 }
 
-TfmFiles::~TfmFiles() {
-  // A worker given up on keeps only what it shares; nothing here waits for it.
-  if (flags_) {
-    flags_->cancelRequested = true;
-  }
+TfmFiles::~TfmFiles() = default;
+
+bool TfmFiles::SearchBusy() const {
+  return flow_->SearchBusy();
 }
 
-QAction* TfmFiles::AddEntry(QMenu* menu, const char* name, const QString& text,
-                            void (TfmFiles::*handler)(), bool checkable) {
-  QAction* action = menu->addAction(text);
-  action->setObjectName(name);
-  action->setCheckable(checkable);
-  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-  return action;
+bool TfmFiles::CancelRequested() const {
+  return flow_->CancelRequested();
 }
 
 void TfmFiles::ShowChecks() {
@@ -203,184 +135,39 @@ void TfmFiles::ShowChecks() {
   Descending1->setChecked(menus_.IsChecked(SortDirection::Descending));
 }
 
-void TfmFiles::MoveToDrive(char letter, bool notify) {
-  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, letter, notify);
-}
-
 void TfmFiles::DriveComboBox1Change() {
-  const QVariant data = DriveComboBox1->currentData();
-  if (data.isValid()) {
-    MoveToDrive(static_cast<char>(data.toChar().toLatin1()), true);
-  }
+  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, ChosenDriveLetter(DriveComboBox1),
+                     true);
 }
 
 void TfmFiles::DirectoryListBox1Change() {
-  const std::string& directory = DirectoryListBox1->Directory();
-  char letter = 0;
-  std::size_t best = 0;
-  for (const DriveInfo& drive : drives_.Drives()) {
-    const std::string& mount = drive.mountPoint;
-    const bool inside =
-        directory.compare(0, mount.size(), mount) == 0 &&
-        (directory.size() == mount.size() || mount == "/" || directory[mount.size()] == '/');
-    if (inside && mount.size() >= best) {
-      best = mount.size();
-      letter = drive.letter;
-    }
-  }
-  if (letter != 0) {
-    drives_.SetCurrentDirectory(letter, directory);
-    const int index = DriveComboBox1->findData(QChar(letter));
-    if (index >= 0 && index != DriveComboBox1->currentIndex()) {
-      const QSignalBlocker quiet(DriveComboBox1);
-      DriveComboBox1->setCurrentIndex(index);
-    }
-  }
+  FollowChosenDirectory(drives_, DriveComboBox1, DirectoryListBox1->Directory());
 }
 
-void TfmFiles::Escape() {
-  flags_->cancelRequested = true;
-}
-
-void TfmFiles::KeepCurrentCell() {
-  rows_.grid.selected.row = std::min(rows_.grid.selected.row, rows_.grid.RowCount() - 1);
-  StringGrid1->selectionModel()->setCurrentIndex(
-      model_->index(static_cast<int>(rows_.grid.selected.row), rows_.grid.selected.column),
-      QItemSelectionModel::ClearAndSelect);
-}
-
-void TfmFiles::Button1Click() {
-  if (flags_->searchBusy) {
-    return;
-  }
-  const std::string start = DirectoryListBox1->Directory();
-  const std::string mask = Edit1->text().toStdString();
-  if (AsksWholeDrive(IsDriveRoot(drives_.Drives(), start), mask) &&
-      prompts_.Ask(kWholeDriveQuestion, false) != Answer::Yes) {
-    return;
-  }
-  const WaitCursor hourglass;
-  flags_->cancelRequested = false;
-  flags_->searchBusy = false;
-  ClearSearch(rows_);
-  model_->Reload();
-  KeepCurrentCell();
-  Panel1->setText(kScanningText);
-  StringGrid1->setFocus();
-
-  auto job = std::make_shared<WalkJob>();
-  job->flags = flags_;
-  job->flags->searchBusy = true;
-  DirectorySource& source = dirs_;
-  std::optional<std::chrono::steady_clock::time_point> cancelledAt;
-  BusyOptions options;
-  options.onEscape = [&] {
-    Escape();
-    job->stop = true;
-    if (!cancelledAt) {
-      cancelledAt = std::chrono::steady_clock::now();
-    }
-  };
-  options.onClose = [&] {
-    closeAsked_ = true;
-    options.onEscape();
-  };
-  options.giveUp = [&] {
-    if (whileBusy) {
-      whileBusy();
-    }
-    return cancelledAt && std::chrono::steady_clock::now() - *cancelledAt > kGiveUpAfter;
-  };
-  const BusyOutcome outcome = RunBusy(
-      this,
-      [job, &source, start, mask] {
-        StoppableSource stoppable(source, job->stop);
-        job->end = SearchWalk(stoppable, start, mask, job->rows, *job->flags, {}, &job->lock);
-      },
-      options);
-  longestGapMs_ = static_cast<int>(outcome.longestGap.count());
-  SearchEnd end = job->end;
-  if (outcome.finished) {
-    rows_ = std::move(job->rows);
-  } else {
-    {
-      const std::lock_guard<std::mutex> hold(job->lock);
-      rows_.grid = job->rows.grid;
-      rows_.total = job->rows.total;
-    }
-    // The stuck worker keeps its own flags; the window starts on clear ones.
-    flags_ = std::make_shared<SearchFlags>();
-    end = SearchEnd::Cancelled;
-  }
-  flags_->searchBusy = false;
-  flags_->cancelRequested = false;
-  model_->Reload();
-  KeepCurrentCell();
-  if (end == SearchEnd::Cancelled && !closeAsked_) {
-    prompts_.ShowMessage(kSearchCancelled);
-  }
-  Panel1->setText(kSortingText);
-  if (!closeAsked_ &&
-      SortOnWorker(SortKey::skSizeText, SortDirection::Descending) == SearchEnd::Cancelled) {
-    if (!closeAsked_) {
-      prompts_.ShowMessage(kSortCancelled);
-    }
-  }
-  Panel1->setText(Q(SearchTotalText(rows_.total)));
-  if (closeAsked_) {
-    closeAsked_ = false;
+void TfmFiles::Run() {
+  const FlowRun run = RunFlow(this, *flow_, whileBusy);
+  longestGapMs_ = static_cast<int>(run.longestGap.count());
+  if (run.closed) {
     reject();
   }
 }
 
-SearchEnd TfmFiles::SortOnWorker(SortKey key, SortDirection order) {
-  StringGrid1->setFocus();
-  auto job = std::make_shared<SortJob>();
-  job->flags = flags_;
-  model_->Reload();
-  // The view shows a blank row while the rows are sorted elsewhere.
-  std::swap(job->grid, rows_.grid);
-  model_->Reload();
-  BusyOptions options;
-  options.onEscape = [this] { Escape(); };
-  options.onClose = [this] {
-    closeAsked_ = true;
-    Escape();
-  };
-  options.giveUp = [this] {
-    if (whileBusy) {
-      whileBusy();
-    }
-    return false;
-  };
-  RunBusy(
-      this, [job, key, order] { job->end = SearchSort(job->grid, key, order, *job->flags, {}); },
-      options);
-  std::swap(job->grid, rows_.grid);
-  model_->Reload();
-  KeepCurrentCell();
-  return job->end;
+void TfmFiles::Button1Click() {
+  if (flow_->Begin(drives_.Drives(), DirectoryListBox1->Directory(), Edit1->text().toStdString())) {
+    Run();
+  }
 }
 
 void TfmFiles::SortBy(SortKey key) {
   menus_.Choose(key);
-  ShowChecks();
   SortAs(menus_.Order());
 }
 
 void TfmFiles::SortAs(SortDirection order) {
   menus_.SetOrder(order);
   ShowChecks();
-  if (flags_->searchBusy) {
-    return;
-  }
-  const WaitCursor hourglass;
-  if (SortOnWorker(menus_.Key(), order) == SearchEnd::Cancelled && !closeAsked_) {
-    prompts_.ShowMessage(kSortCancelled);
-  }
-  if (closeAsked_) {
-    closeAsked_ = false;
-    reject();
+  if (flow_->BeginSort(menus_.Key(), order)) {
+    Run();
   }
 }
 
@@ -412,27 +199,13 @@ void TfmFiles::Font1Click() {
     return;
   }
   dialogFont_ = *chosen;
-  StringGrid1->setFont(ToQFont(*chosen));
-  StringGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(StringGrid1->font()).height() +
-                                                       4);
-  model_->SetTextColor(ToQColor(chosen->color));
+  SetGridFont(StringGrid1, model_, *chosen);
   settings_.FilesFontColor = static_cast<std::int32_t>(chosen->color);
   settings_.FilesFontSize = chosen->pointSize;
 }
 
 void TfmFiles::StringGrid1Click() {
-  const bool hadFocus = StringGrid1->hasFocus();
-  StringGrid1->setEnabled(false);
-  const DeleteOutcome outcome = DeleteClickedFile(rows_.grid, "", dirs_, trash_, prompts_);
-  if (outcome.acted) {
-    Panel1->setFont(ToQFont(PointFont(10)));
-    Panel1->setText(Q(outcome.panelText));
-    model_->RowChanged(rows_.grid.selected.row);
-  }
-  StringGrid1->setEnabled(true);
-  if (hadFocus) {
-    StringGrid1->setFocus();
-  }
+  TrashChosenFile(StringGrid1, model_, rows_.grid, "", dirs_, trash_, prompts_, Panel1);
 }
 
 void TfmFiles::resizeEvent(QResizeEvent* event) {
@@ -446,16 +219,14 @@ void TfmFiles::resizeEvent(QResizeEvent* event) {
 
 void TfmFiles::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  AddEntry(&menu, "SortAscending1", "Sort &Ascending", &TfmFiles::Ascending1Click, false);
-  AddEntry(&menu, "SortDescending1", "Sort &Descending", &TfmFiles::Descending1Click, false);
+  AddMenuEntry(&menu, "SortAscending1", "Sort &Ascending", this, &TfmFiles::Ascending1Click, false);
+  AddMenuEntry(&menu, "SortDescending1", "Sort &Descending", this, &TfmFiles::Descending1Click,
+               false);
   menu.exec(event->globalPos());
 }
 
 void TfmFiles::showEvent(QShowEvent* event) {
-  if (const QScreen* shown = screen(); shown != nullptr && !event->spontaneous()) {
-    const QRect area = shown->availableGeometry();
-    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-  }
+  CentreOnShow(this, event);
   QDialog::showEvent(event);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "files/FileSearch.h"
+#include "files/LongWork.h"
 #include "monitor/MonitorSettings.h"
 #include "platform/DirectorySource.h"
 #include "platform/DriveTable.h"
@@ -28,15 +29,19 @@ namespace zub {
 
 class DirectoryChooser;
 class FileGridModel;
+class SearchFlow;
+class WindowFlowView;
 
 class TfmFiles : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to everything; all of it outlives the window.
+  // Keeps references to everything; all of it outlives the window. `limits`
+  // say when long work is given up on.
   // `mainDriveLetter` gives the main window's chosen drive.
   TfmFiles(MonitorSettings& settings, DriveTable& drives, std::function<char()> mainDriveLetter,
-           DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr);
+           DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent = nullptr,
+           const WorkLimits& limits = {});
   ~TfmFiles() override;
 
   void DriveComboBox1Change();
@@ -54,16 +59,16 @@ class TfmFiles : public QDialog {
 
   FileGrid& Grid() { return rows_.grid; }
   std::int64_t Total() const { return rows_.total; }
-  bool SearchBusy() const { return flags_->searchBusy; }
-  bool CancelRequested() const { return flags_->cancelRequested; }
+  bool SearchBusy() const;
+  bool CancelRequested() const;
   QLabel* Panel() const { return Panel1; }
   QTableView* GridView() const { return StringGrid1; }
   QLineEdit* MaskBox() const { return Edit1; }
   DirectoryChooser* Chooser() const { return DirectoryListBox1; }
-  // Called on the interface thread every time the window waits for its
-  // worker; lets tests act while a search runs.
+  // Called on the interface thread at every tick of a running search or
+  // sort; lets tests act while one runs.
   std::function<void()> whileBusy;
-  // The longest the interface went without its events during the last search.
+  // The longest the interface went without its events during the last search or sort.
   int LongestGapMs() const { return longestGapMs_; }
 
  protected:
@@ -73,16 +78,10 @@ class TfmFiles : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QAction* AddEntry(QMenu* menu, const char* name, const QString& text, void (TfmFiles::*handler)(),
-                    bool checkable);
-  void MoveToDrive(char letter, bool notify);
   void SortBy(SortKey key);
   void SortAs(SortDirection order);
-  // The sort on the worker, then the grid back in the window.
-  SearchEnd SortOnWorker(SortKey key, SortDirection order);
+  void Run();
   void ShowChecks();
-  void Escape();
-  void KeepCurrentCell();
 
   MonitorSettings& settings_;
   DriveTable& drives_;
@@ -92,11 +91,8 @@ class TfmFiles : public QDialog {
   Prompts& prompts_;
 
   SearchRows rows_;
-  // Shared with the worker, which may outlive a wait that gave up on it.
-  std::shared_ptr<SearchFlags> flags_ = std::make_shared<SearchFlags>();
   SortMenus menus_;
   Font dialogFont_;
-  bool closeAsked_ = false;
   int longestGapMs_ = 0;
 
   QMenuBar* menuBar_ = nullptr;
@@ -116,6 +112,9 @@ class TfmFiles : public QDialog {
   QAction* FilePath1 = nullptr;
   QAction* Ascending1 = nullptr;
   QAction* Descending1 = nullptr;
+  // Last, so gone first: the flow's sort reads the rows above.
+  std::unique_ptr<WindowFlowView> view_;
+  std::unique_ptr<SearchFlow> flow_;
 };
 
 }  // namespace zub

@@ -15,52 +15,25 @@
 #include "files/DirectoryChooser.h"
 #include "files/DirectoryTreeModel.h"
 #include "files/FileGridModel.h"
-#include "files/FmDirRules.h"
-#include "files/Recycle.h"
-#include "monitor/MonitorWindowRules.h"
+#include "files/FileWindowParts.h"
+#include "files/ListingFlow.h"
+#include "files/TreeFlow.h"
 #include "ui/QtCanvas.h"
-#include "ui/WaitCursor.h"
 
 namespace zub {
-namespace {
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-Font PointFont(int pointSize) {
-  Font font;
-  font.pointSize = pointSize;
-  return font;
-}
-
-// What the worker of one Execute owns, so nothing of the window is touched off its thread.
-struct TreeJob {
-  DirectoryTree tree;
-  TreeScanState state;
-};
-
-}  // namespace
 
 TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompts& prompts,
-                 QWidget* parent)
+                 QWidget* parent, const WorkLimits& limits)
     : QDialog(parent), drives_(drives), dirs_(dirs), trash_(trash), prompts_(prompts) {
   setObjectName("fmTree");
   setWindowTitle(kTreeCaption);
   dialogFont_ = PointFont(8);
   setFont(ToQFont(dialogFont_));
 
-  DriveComboBox1 = new QComboBox(this);
-  DriveComboBox1->setObjectName("DriveComboBox1");
-  DriveComboBox1->setAccessibleName("Drive");
-  DriveComboBox1->setGeometry(16, 8, 161, 19);
-  for (const DriveListEntry& entry : DriveListEntries(drives_.Drives())) {
-    DriveComboBox1->addItem(Q(entry.text), QChar(entry.letter));
-  }
-  connect(DriveComboBox1, &QComboBox::currentIndexChanged, this,
-          [this] { DriveComboBox1Change(); });
+  DriveComboBox1 =
+      NewDriveChooser(drives_, this, {16, 8, 161, 19}, [this] { DriveComboBox1Change(); });
 
-  DirectoryListBox1 = new DirectoryChooser(dirs_, this);
+  DirectoryListBox1 = new DirectoryChooser(dirs_, this, limits);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
   DirectoryListBox1->setAccessibleName("Start directory");
   DirectoryListBox1->setGeometry(184, 8, 265, 97);
@@ -104,99 +77,76 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   TreeView1->setIndentation(19);
   TreeView1->setRootIsDecorated(false);
   TreeView1->setUniformRowHeights(true);
-  // A line is never cut short: the view scrolls sideways instead.
+  // A line is never cut short: the view scrolls sideways instead. The column
+  // is widened as longer lines arrive (measuring every line again after each
+  // batch would hold the window for a tenth of a second on a whole drive).
   TreeView1->setTextElideMode(Qt::ElideNone);
-  TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  TreeView1->header()->setSectionResizeMode(QHeaderView::Fixed);
   TreeView1->header()->setStretchLastSection(false);
   TreeView1->setHeaderHidden(true);
   TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   treeModel_ = new DirectoryTreeModel(tree_, TreeView1);
   TreeView1->setModel(treeModel_);
 
-  StringGrid1 = NewChoosingGrid(
-      grid_, [this] { StringGrid1Click(); }, this);
-  StringGrid1->setObjectName("StringGrid1");
-  StringGrid1->setAccessibleName("Files");
+  StringGrid1 = NewFileGridView(
+      grid_, gridModel_, [this] { StringGrid1Click(); }, this, "Files");
   StringGrid1->setGeometry(16, 160, 441, 145);
-  gridModel_ = new FileGridModel(grid_, StringGrid1);
-  StringGrid1->setModel(gridModel_);
-  StringGrid1->horizontalHeader()->hide();
-  StringGrid1->verticalHeader()->hide();
-  StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  StringGrid1->setWordWrap(false);
-  StringGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(StringGrid1->font()).height() +
-                                                       4);
   StringGrid1->hide();
 
+  view_ = std::make_unique<WindowFlowView>(WindowFlowView::Parts{
+      this, Panel1, StringGrid1, gridModel_, &grid_, TreeView1, treeModel_,
+      [this](bool tree) { ShowTree(tree); },
+      [this](const std::string& directory) { DirectoryListBox1->SetDirectory(directory, false); }});
+  scan_ = std::make_unique<TreeFlow>(dirs_, tree_, *view_, FlowClock{}, limits);
+  listing_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_, FlowClock{}, limits);
   resize(499, 346);
-  MoveToDrive(drives_.CurrentDriveLetter(), false);
+  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, drives_.CurrentDriveLetter(),
+                     false);
 }
 
 TfmTree::~TfmTree() = default;
 
-void TfmTree::MoveToDrive(char letter, bool notify) {
-  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, letter, notify);
+const TreeScanState& TfmTree::ScanState() const {
+  return scan_->ScanState();
+}
+
+const std::string& TfmTree::ListedDirectory() const {
+  return listing_->Last().directory;
 }
 
 void TfmTree::DriveComboBox1Change() {
-  const QVariant data = DriveComboBox1->currentData();
-  if (data.isValid()) {
-    MoveToDrive(static_cast<char>(data.toChar().toLatin1()), true);
-  }
+  MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, ChosenDriveLetter(DriveComboBox1),
+                     true);
 }
 
 void TfmTree::DirectoryListBox1Change() {
-  const std::string& directory = DirectoryListBox1->Directory();
-  if (const char letter = DriveHolding(drives_.Drives(), directory); letter != 0) {
-    drives_.SetCurrentDirectory(letter, directory);
-    const int index = DriveComboBox1->findData(QChar(letter));
-    if (index >= 0 && index != DriveComboBox1->currentIndex()) {
-      const QSignalBlocker quiet(DriveComboBox1);
-      DriveComboBox1->setCurrentIndex(index);
-    }
-  }
+  FollowChosenDirectory(drives_, DriveComboBox1, DirectoryListBox1->Directory());
 }
 
 void TfmTree::ShowTree(bool tree) {
   TreeView1->setVisible(tree);
   StringGrid1->setVisible(!tree);
-  setWindowTitle(Q(TreeWindowCaption(tree, listing_.caption)));
+  setWindowTitle(Q(TreeWindowCaption(tree, listing_->Last().caption)));
+}
+
+void TfmTree::Run(Flow& flow) {
+  const FlowRun run = RunFlow(this, flow, whileBusy);
+  longestGapMs_ = static_cast<int>(run.longestGap.count());
+  if (run.closed) {
+    reject();
+  }
 }
 
 void TfmTree::Button1Click() {
-  const WaitCursor hourglass;
-  treeModel_->BeginChange();
-  tree_.Clear();
-  scanState_ = TreeScanState{};
-  treeModel_->EndChange();
-  ShowTree(true);
-  // The walk runs elsewhere so the window keeps painting; it takes no input meanwhile.
-  auto job = std::make_shared<TreeJob>();
-  DirectorySource& source = dirs_;
-  const std::string start = DirectoryListBox1->Directory();
-  const BusyOutcome outcome = RunBusy(this,
-                                      [job, &source, start] {
-                                        TreeScan scan(job->tree);
-                                        ExecuteTree(source, start, scan);
-                                        job->state = scan.State();
-                                      },
-                                      {});
-  longestGapMs_ = static_cast<int>(outcome.longestGap.count());
-  treeModel_->BeginChange();
-  tree_ = std::move(job->tree);
-  scanState_ = job->state;
-  treeModel_->EndChange();
-  Panel1->setText(Q(TreePanelText(scanState_)));
-  TreeView1->expandAll();
+  if (scan_->BeginExecute(DirectoryListBox1->Directory())) {
+    Run(*scan_);
+  }
 }
 
 void TfmTree::Button2Click() {
-  const WaitCursor hourglass;
-  treeModel_->BeginChange();
-  tree_.SortSiblings(TreeOrder());
-  treeModel_->EndChange();
-  TreeView1->expandAll();
+  if (scan_->BeginSort()) {
+    Run(*scan_);
+  }
 }
 
 void TfmTree::Button3Click() {
@@ -205,17 +155,11 @@ void TfmTree::Button3Click() {
     return;
   }
   dialogFont_ = *chosen;
-  const QFont font = ToQFont(*chosen);
-  for (QWidget* widget :
-       std::initializer_list<QWidget*>{DirectoryListBox1, StringGrid1, TreeView1}) {
-    widget->setFont(font);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Text, ToQColor(chosen->color));
-    palette.setColor(QPalette::WindowText, ToQColor(chosen->color));
-    widget->setPalette(palette);
-  }
-  gridModel_->SetTextColor(ToQColor(chosen->color));
-  StringGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+  ApplyFont(DirectoryListBox1, *chosen);
+  ApplyFont(TreeView1, *chosen);
+  ApplyFont(StringGrid1, *chosen);
+  view_->RefitTree();
+  SetGridFont(StringGrid1, gridModel_, *chosen);
 }
 
 void TfmTree::TreeView1Change(const QModelIndex& current) {
@@ -223,28 +167,11 @@ void TfmTree::TreeView1Change(const QModelIndex& current) {
   if (node == DirectoryTree::kNone) {
     return;
   }
-  const std::string path = NodePath(tree_.Text(node));
-  if (!path.empty()) {
-    if (NodeDirectoryMissing(dirs_.StatPath(path))) {
-      prompts_.ShowMessage(NoSuchDirectoryText(path));
-      return;
-    }
-    DirectoryListBox1->SetDirectory(path, false);
+  if (listing_->BeginListing(NodeDirectory(tree_.Text(node), DirectoryListBox1->Directory()),
+                             SortKey::skSizeText, SortDirection::Descending, &TreeListingPanel,
+                             ListingMode::ChosenLine)) {
+    Run(*listing_);
   }
-  const WaitCursor hourglass;
-  listing_ = ListDirectory(dirs_, DirectoryListBox1->Directory(), grid_, SortKey::skSizeText,
-                           SortDirection::Descending);
-  gridModel_->Reload();
-  KeepCurrentCell();
-  ShowTree(false);
-  Panel1->setText(Q(TreeListingPanelText(listing_.total, listing_.count)));
-}
-
-void TfmTree::KeepCurrentCell() {
-  grid_.selected.row = std::min(grid_.selected.row, grid_.RowCount() - 1);
-  StringGrid1->selectionModel()->setCurrentIndex(
-      gridModel_->index(static_cast<int>(grid_.selected.row), grid_.selected.column),
-      QItemSelectionModel::ClearAndSelect);
 }
 
 void TfmTree::Panel1Click() {
@@ -252,19 +179,8 @@ void TfmTree::Panel1Click() {
 }
 
 void TfmTree::StringGrid1Click() {
-  const bool hadFocus = StringGrid1->hasFocus();
-  StringGrid1->setEnabled(false);
-  const DeleteOutcome outcome =
-      DeleteClickedFile(grid_, listing_.directory, dirs_, trash_, prompts_);
-  if (outcome.acted) {
-    Panel1->setFont(ToQFont(PointFont(10)));
-    Panel1->setText(Q(outcome.panelText));
-    gridModel_->RowChanged(grid_.selected.row);
-  }
-  StringGrid1->setEnabled(true);
-  if (hadFocus) {
-    StringGrid1->setFocus();
-  }
+  TrashChosenFile(StringGrid1, gridModel_, grid_, ListedDirectory(), dirs_, trash_, prompts_,
+                  Panel1);
 }
 
 void TfmTree::resizeEvent(QResizeEvent* event) {
@@ -277,10 +193,7 @@ void TfmTree::resizeEvent(QResizeEvent* event) {
 }
 
 void TfmTree::showEvent(QShowEvent* event) {
-  if (const QScreen* shown = screen(); shown != nullptr && !event->spontaneous()) {
-    const QRect area = shown->availableGeometry();
-    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-  }
+  CentreOnShow(this, event);
   QDialog::showEvent(event);
 }
 

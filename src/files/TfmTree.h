@@ -10,6 +10,7 @@
 #include "files/DirectoryScan.h"
 #include "files/DirectoryTree.h"
 #include "files/FileGrid.h"
+#include "files/LongWork.h"
 #include "platform/DirectorySource.h"
 #include "platform/DriveTable.h"
 #include "platform/Trash.h"
@@ -27,14 +28,19 @@ namespace zub {
 class DirectoryChooser;
 class DirectoryTreeModel;
 class FileGridModel;
+class Flow;
+class ListingFlow;
+class TreeFlow;
+class WindowFlowView;
 
 class TfmTree : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps references to everything; all of it outlives the window.
+  // Keeps references to everything; all of it outlives the window. `limits`
+  // say when long work is given up on.
   TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompts& prompts,
-          QWidget* parent = nullptr);
+          QWidget* parent = nullptr, const WorkLimits& limits = {});
   ~TfmTree() override;
 
   void DriveComboBox1Change();
@@ -47,14 +53,17 @@ class TfmTree : public QDialog {
   void StringGrid1Click();
 
   const DirectoryTree& Tree() const { return tree_; }
-  const TreeScanState& ScanState() const { return scanState_; }
+  const TreeScanState& ScanState() const;
   FileGrid& Grid() { return grid_; }
-  const std::string& ListedDirectory() const { return listing_.directory; }
+  const std::string& ListedDirectory() const;
   QLabel* Panel() const { return Panel1; }
   QTreeView* TreeView() const { return TreeView1; }
   QTableView* GridView() const { return StringGrid1; }
   DirectoryChooser* Chooser() const { return DirectoryListBox1; }
-  // The longest the interface went without its events during the last Execute.
+  // Called on the interface thread at every tick of running work; lets
+  // tests act while it runs.
+  std::function<void()> whileBusy;
+  // The longest the interface went without its events during the last work.
   int LongestGapMs() const { return longestGapMs_; }
 
  protected:
@@ -64,9 +73,8 @@ class TfmTree : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void MoveToDrive(char letter, bool notify);
   void ShowTree(bool tree);
-  void KeepCurrentCell();
+  void Run(Flow& flow);
 
   DriveTable& drives_;
   DirectorySource& dirs_;
@@ -74,9 +82,7 @@ class TfmTree : public QDialog {
   Prompts& prompts_;
 
   DirectoryTree tree_;
-  TreeScanState scanState_;
   FileGrid grid_{GridKind::DirectoryTree};
-  Listing listing_;
   Font dialogFont_;
   int longestGapMs_ = 0;
 
@@ -90,6 +96,10 @@ class TfmTree : public QDialog {
   DirectoryTreeModel* treeModel_ = nullptr;
   QTableView* StringGrid1 = nullptr;
   FileGridModel* gridModel_ = nullptr;
+  // Last, so gone first: their work reads the tree and grid above.
+  std::unique_ptr<WindowFlowView> view_;
+  std::unique_ptr<TreeFlow> scan_;
+  std::unique_ptr<ListingFlow> listing_;
 };
 
 }  // namespace zub

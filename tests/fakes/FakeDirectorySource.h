@@ -43,6 +43,9 @@ class FakeDirectorySource : public DirectorySource {
   bool concurrent = true;  // let the walk read it from two threads
   std::set<std::string> statted;
   std::vector<std::string> opened;  // every path given to Open
+  // Held by every call, so workers on several threads may read at once; a
+  // test changing `nodes` while work may run holds it too.
+  mutable std::recursive_mutex lock;
 
   FakeDirectorySource() { nodes["/"] = Dir(); }
 
@@ -70,6 +73,7 @@ class FakeDirectorySource : public DirectorySource {
   }
 
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override {
+    const std::lock_guard<std::recursive_mutex> hold(lock);
     opened.push_back(path);
     std::string key = path;
     while (key.size() > 1 && key.back() == '/') {
@@ -82,6 +86,7 @@ class FakeDirectorySource : public DirectorySource {
   bool ConcurrentReads() const override { return concurrent; }
 
   PathState StatPath(const std::string& path) override {
+    const std::lock_guard<std::recursive_mutex> hold(lock);
     const auto it = nodes.find(path);
     if (it == nodes.end()) {
       return PathState::Absent;
@@ -93,18 +98,20 @@ class FakeDirectorySource : public DirectorySource {
   class Dir_ : public OpenDirectory {
    public:
     Dir_(FakeDirectorySource& owner, std::string path) : owner_(owner), path_(std::move(path)) {
-      const std::lock_guard<std::mutex> hold(owner_.lock_);
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
       owner_.mostOpen = std::max(owner_.mostOpen, ++owner_.open);
     }
     ~Dir_() override {
-      const std::lock_guard<std::mutex> hold(owner_.lock_);
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
       --owner_.open;
     }
     DirectoryId Id() const override {
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
       const Node& n = owner_.nodes.at(path_);
       return {n.device, n.inode};
     }
     bool ReadAll(std::vector<RawEntry>& out) override {
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
       out.clear();
       for (const std::string& name : owner_.nodes.at(path_).children) {
         const auto it = owner_.nodes.find(Child(name));
@@ -115,11 +122,9 @@ class FakeDirectorySource : public DirectorySource {
       return true;
     }
     std::optional<EntryStat> Stat(const std::string& name) override {
-      {
-        const std::lock_guard<std::mutex> hold(owner_.lock_);
-        ++owner_.stats;
-        owner_.statted.insert(Child(name));
-      }
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
+      ++owner_.stats;
+      owner_.statted.insert(Child(name));
       const auto it = owner_.nodes.find(Child(name));
       if (it == owner_.nodes.end() || it->second.vanishes) {
         return std::nullopt;
@@ -128,21 +133,21 @@ class FakeDirectorySource : public DirectorySource {
       return EntryStat{n.kind, n.size, n.mode, n.device, n.inode};
     }
     MountFacts Mount() const override {
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
       const Node& n = owner_.nodes.at(path_);
       return {n.tellsMountRoot, n.mountRoot, n.mountId != 0, n.mountId};
     }
     std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) override {
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
       return owner_.OpenNode(Child(name));
     }
     std::unique_ptr<OpenDirectory> TryOpenChild(const std::string& name,
                                                 OpenFailure& why) override {
-      {
-        const std::lock_guard<std::mutex> hold(owner_.lock_);
-        if (owner_.openLimit > 0 && owner_.open >= owner_.openLimit) {
-          ++owner_.tooManyOpenFailures;
-          why = OpenFailure::TooManyOpen;
-          return nullptr;
-        }
+      const std::lock_guard<std::recursive_mutex> hold(owner_.lock);
+      if (owner_.openLimit > 0 && owner_.open >= owner_.openLimit) {
+        ++owner_.tooManyOpenFailures;
+        why = OpenFailure::TooManyOpen;
+        return nullptr;
       }
       std::unique_ptr<OpenDirectory> child = owner_.OpenNode(Child(name));
       why = child ? OpenFailure::None : OpenFailure::Unavailable;
@@ -158,6 +163,7 @@ class FakeDirectorySource : public DirectorySource {
   };
 
   std::unique_ptr<OpenDirectory> OpenNode(const std::string& key) {
+    const std::lock_guard<std::recursive_mutex> hold(lock);
     const auto it = nodes.find(key);
     if (it == nodes.end() || it->second.kind != EntryKind::Directory || !it->second.readable ||
         it->second.vanishes) {
@@ -167,7 +173,6 @@ class FakeDirectorySource : public DirectorySource {
   }
 
   std::uint64_t inodes_ = 1;
-  std::mutex lock_;  // the counters, when the walk reads from two threads
 };
 
 // A trash that records every path and removes it from a fake tree when it takes it.
@@ -180,6 +185,7 @@ class FakeTrash : public Trash {
   TrashResult Move(const std::string& path) override {
     moved.push_back(path);
     if (answer == TrashResult::Outcome::Done && files_ != nullptr) {
+      const std::lock_guard<std::recursive_mutex> hold(files_->lock);
       files_->nodes.erase(path);
     }
     return {answer, answer == TrashResult::Outcome::Done ? "" : "refused"};

@@ -155,32 +155,6 @@ TEST_F(FileSearchTest, EscapeDuringTheSortKeepsEveryRow) {
   EXPECT_FALSE(flags.searchBusy);
 }
 
-TEST_F(FileSearchTest, AStoppedSourceEndsAWalkThatFindsNothing) {
-  for (int i = 0; i < 20; ++i) {
-    source.AddDir("/c/d" + std::to_string(i));
-  }
-  std::atomic<bool> stop{false};
-  StoppableSource stoppable(source, stop);
-  int directories = 0;
-  class Count : public WalkControl {
-   public:
-    Count(int& n, std::atomic<bool>& stop) : n_(n), stop_(stop) {}
-    void EnteringDirectory(const std::string&) override {
-      if (++n_ == 3) {
-        stop_ = true;
-      }
-    }
-    bool ShouldStop() override { return false; }
-
-   private:
-    int& n_;
-    std::atomic<bool>& stop_;
-  } count(directories, stop);
-  WalkDirectoryTree(
-      stoppable, "/c", "*.none", [](const std::string&, const FileEntry&) { return true; }, &count);
-  EXPECT_EQ(directories, 3);
-}
-
 TEST(SortMenusTest, OneKeyCheckedAtATimeAndDescendingFirst) {
   SortMenus menus;
   for (int key = 0; key < 5; ++key) {

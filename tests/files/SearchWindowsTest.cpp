@@ -11,8 +11,10 @@
 
 #include "fakes/FakeDirectorySource.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/GatedDirectorySource.h"
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
+#include "files/Patient.h"
 #include "files/TfmFiles.h"
 #include "files/TfmTree.h"
 
@@ -78,7 +80,7 @@ class SearchWindowsTest : public ::testing::Test {
   TfmFiles& Search() {
     if (!search) {
       search = std::make_unique<TfmFiles>(
-          settings, drives, [] { return 'D'; }, gated, trash, prompts);
+          settings, drives, [] { return 'D'; }, gated, trash, prompts, nullptr, kPatient);
     }
     return *search;
   }
@@ -199,10 +201,43 @@ TEST_F(SearchWindowsTest, FontStoresColourAndSizeAndAClickTrashesTheFullPath) {
   EXPECT_EQ(Search().Grid().Cell(0, 0), "Deleted ");
 }
 
+TEST_F(SearchWindowsTest, RowsAndNodesShowWhileTheWalkRuns) {
+  Search().show();
+  bool rowsSeen = false;
+  Search().whileBusy = [&] {
+    // Ten.txt and thirty.txt are in the view while the walk waits at /d/b.
+    if (gated.reached && Search().GridView()->model()->rowCount() >= 3) {
+      rowsSeen = true;
+      gated.open = true;
+    }
+  };
+  Search().Chooser()->SetDirectory("/d", false);
+  Search().MaskBox()->setText("*.t*");
+  Search().Button1Click();
+  EXPECT_TRUE(rowsSeen);
+  EXPECT_EQ(Search().Grid().RowCount(), 3U);
+
+  fakes::GatedDirectorySource slow(files, "b");
+  TfmTree tree(drives, slow, trash, prompts, nullptr, kPatient);
+  tree.show();
+  tree.Chooser()->SetDirectory("/d", false);
+  bool nodesSeen = false;
+  tree.whileBusy = [&] {
+    const QModelIndex top = tree.TreeView()->model()->index(0, 0);
+    if (slow.Reached() && tree.TreeView()->model()->rowCount(top) >= 1) {
+      nodesSeen = tree.TreeView()->isExpanded(top);
+      slow.Release();
+    }
+  };
+  tree.Button1Click();
+  EXPECT_TRUE(nodesSeen);
+  EXPECT_EQ(tree.Tree().NodeCount(), 4U);
+}
+
 TEST_F(SearchWindowsTest, ASearchFromAGoneDriveFindsNothing) {
   gated.open = true;
   search = std::make_unique<TfmFiles>(
-      settings, drives, [] { return 'Z'; }, gated, trash, prompts);
+      settings, drives, [] { return 'Z'; }, gated, trash, prompts, nullptr, kPatient);
   Search().Button1Click();
   EXPECT_TRUE(files.opened.empty());
   EXPECT_EQ(Column0(), std::vector<std::string>{" "});
@@ -211,7 +246,7 @@ TEST_F(SearchWindowsTest, ASearchFromAGoneDriveFindsNothing) {
 }
 
 TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndPanel) {
-  TfmTree tree(drives, files, trash, prompts);
+  TfmTree tree(drives, files, trash, prompts, nullptr, kPatient);
   tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();
@@ -236,14 +271,20 @@ TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndP
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();
   const QString panel = tree.Panel()->text();
-  files.nodes.erase("/d/b");
+  {
+    const std::lock_guard<std::recursive_mutex> hold(files.lock);  // the chooser may be reading
+    files.nodes.erase("/d/b");
+  }
   choose(2);
   EXPECT_EQ(prompts.messages, std::vector<std::string>{"/d/b: no such directory"});
   EXPECT_FALSE(tree.TreeView()->isHidden());
   EXPECT_EQ(tree.Panel()->text(), panel);
   EXPECT_EQ(tree.Grid().Cell(0, 0), "big");
   // There but unreadable: listed, as empty.
-  files.nodes["/d/a"].readable = false;
+  {
+    const std::lock_guard<std::recursive_mutex> hold(files.lock);
+    files.nodes["/d/a"].readable = false;
+  }
   choose(1);
   EXPECT_EQ(prompts.messages.size(), 1U);
   EXPECT_EQ(tree.windowTitle(), QString("Directory /d/a"));
@@ -251,7 +292,7 @@ TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndP
 }
 
 TEST_F(SearchWindowsTest, TreeExecuteChooseNodePanelClickAndSort) {
-  TfmTree tree(drives, files, trash, prompts);
+  TfmTree tree(drives, files, trash, prompts, nullptr, kPatient);
   tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();

@@ -12,9 +12,11 @@
 
 #include "fakes/FakeDirectorySource.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/GatedDirectorySource.h"
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
 #include "files/FmDirRules.h"
+#include "files/Patient.h"
 
 namespace zub {
 namespace {
@@ -42,7 +44,8 @@ class TFmDirTest : public ::testing::Test {
   TFmDir& Window() {
     if (!window) {
       window = std::make_unique<TFmDir>(
-          settings, drives, [this] { return mainLetter; }, files, trash, prompts);
+          settings, drives, [this] { return mainLetter; }, files, trash, prompts, nullptr,
+          kPatient);
     }
     return *window;
   }
@@ -128,6 +131,7 @@ TEST_F(TFmDirTest, SortMenusListAgainAndKeepThePanelWhileSortOrderOnlyResorts) {
 TEST_F(TFmDirTest, PanelClickSwapsChooserAndGridAndTheChooserOffersDotDirectories) {
   Window().FormActivate();
   Window().Chooser()->SetDirectory("/d", false);
+  QTRY_VERIFY(!Window().Chooser()->Reading());
   QStringList offered;
   for (int i = 0; i < Window().Chooser()->List()->count(); ++i) {
     offered << Window().Chooser()->List()->item(i)->text();
@@ -176,6 +180,22 @@ TEST_F(TFmDirTest, AGoneDriveListsNothingAndNeverTheWorkingDirectory) {
   Choose("/d/three");
   Window().FormActivate();
   EXPECT_EQ(PanelText(), "2 Mb 3 Files");
+}
+
+TEST_F(TFmDirTest, AChooserWhoseDirectoryDoesNotAnswerSaysSoWithoutHoldingTheWindow) {
+  fakes::GatedDirectorySource gated(files, "work");
+  DirectoryChooser chooser(gated, nullptr, WorkLimits{std::chrono::milliseconds(100), {}});
+  chooser.SetDirectory("/d/work", false);  // returns while the read is held
+  EXPECT_EQ(chooser.List()->count(), 1);   // ".." only, meanwhile
+  while (!gated.Reached()) {
+    std::this_thread::yield();
+  }
+  QTRY_VERIFY(!chooser.Reading());
+  ASSERT_EQ(chooser.List()->count(), 2);
+  EXPECT_EQ(chooser.List()->item(1)->text(), "/d/work does not answer");
+  gated.Release();
+  QTRY_VERIFY(!chooser.LeftBehindRunning());
+  EXPECT_EQ(gated.CallsAfterRelease(), 0);
 }
 
 TEST_F(TFmDirTest, FilesFontIsStoredWithoutItsNameAndCancelChangesNothing) {

@@ -20,6 +20,7 @@
 #include "fakes/FakePlatform.h"
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
+#include "files/Patient.h"
 #include "files/TFmDir.h"
 #include "files/TfmFiles.h"
 #include "files/TfmTree.h"
@@ -66,7 +67,7 @@ class TrashChoiceTest : public ::testing::Test {
 
 TEST_F(TrashChoiceTest, DirectorySpaceViewSwitchesAndReopeningAskNothingAndKeepTheCell) {
   TFmDir window(
-      settings, drives, [] { return 'C'; }, files, trash, prompts);
+      settings, drives, [] { return 'C'; }, files, trash, prompts, nullptr, kPatient);
   ASSERT_TRUE(ShowActive(window));
   QTRY_COMPARE(window.windowTitle(), QString::fromStdString("Directory " + dir / "work"));
   auto* files1 = window.findChild<QAction*>("Files1");
@@ -115,7 +116,7 @@ TEST_F(TrashChoiceTest, DirectorySpaceViewSwitchesAndReopeningAskNothingAndKeepT
 }
 
 TEST_F(TrashChoiceTest, TreeAFileAnsweredNoIsNotAskedAgainByThePanelClick) {
-  TfmTree window(drives, files, trash, prompts);
+  TfmTree window(drives, files, trash, prompts, nullptr, kPatient);
   ASSERT_TRUE(ShowActive(window));
   window.Chooser()->SetDirectory(dir.Path(), false);
   window.Button1Click();
@@ -149,7 +150,7 @@ TEST_F(TrashChoiceTest, TreeAFileAnsweredNoIsNotAskedAgainByThePanelClick) {
 }
 
 TEST_F(TrashChoiceTest, TreeTabPassesThroughTheTreeWithoutChoosingALine) {
-  TfmTree window(drives, files, trash, prompts);
+  TfmTree window(drives, files, trash, prompts, nullptr, kPatient);
   ASSERT_TRUE(ShowActive(window));
   window.Chooser()->SetDirectory(dir.Path(), false);
   window.Button1Click();
@@ -181,7 +182,7 @@ TEST_F(TrashChoiceTest, TreeTabPassesThroughTheTreeWithoutChoosingALine) {
 
 TEST_F(TrashChoiceTest, SearchTabLeavesTheGridAndARightClickMovesTheRecordOnly) {
   TfmFiles window(
-      settings, drives, [] { return 'C'; }, files, trash, prompts);
+      settings, drives, [] { return 'C'; }, files, trash, prompts, nullptr, kPatient);
   ASSERT_TRUE(ShowActive(window));
   window.Chooser()->SetDirectory(dir / "work", false);
   window.Button1Click();
