@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxElfSource.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <memory>
