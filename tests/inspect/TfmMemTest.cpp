@@ -9,6 +9,7 @@
 #include "fakes/FakeSystemFacts.h"
 #include "fakes/FakeWindowSource.h"
 #include "fakes/ScriptedPrompts.h"
+#include "support/Activate.h"
 
 namespace zub {
 namespace {
@@ -73,7 +74,7 @@ TEST_F(TfmMemTest, ActivationListsTitledWindowsInOrderAndCountsThem) {
 TEST_F(TfmMemTest, ShowingTheWindowActivatesIt) {
   windows.Add("Listed on show");
   window->show();
-  QApplication::setActiveWindow(window.get());
+  test_support::RequestActivation(*window);
   QTRY_COMPARE(window->ListBox1()->count(), 1);
   EXPECT_EQ(window->Panel2()->text(), "32292 KB/ 1 Windows");
 }

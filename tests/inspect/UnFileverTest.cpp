@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "fakes/FakeVersionSources.h"
+#include "support/Activate.h"
 #include "support/TempDir.h"
 
 namespace zub {
@@ -38,8 +39,7 @@ class TFileInfoTest : public ::testing::Test {
 
   void ShowAndActivate() {
     window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window.get());
+    test_support::RequestActivation(*window);
   }
 
   std::vector<QString> Values() const {

@@ -5,12 +5,13 @@
 #include <QDeadlineTimer>
 #include <QWidget>
 
+#include "support/Activate.h"
+
 namespace zub {
 namespace {
 
 bool Activate(QWidget& w) {
-  w.activateWindow();
-  QApplication::setActiveWindow(&w);  // the offscreen platform may not switch by itself
+  test_support::RequestActivation(w);
   QDeadlineTimer deadline(5000);
   while (QApplication::activeWindow() != &w && !deadline.hasExpired()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
