@@ -9,7 +9,6 @@
 #include "fakes/FakeSystemFacts.h"
 #include "fakes/FakeWindowSource.h"
 #include "fakes/ScriptedPrompts.h"
-#include "support/Activate.h"
 
 namespace zub {
 namespace {
@@ -74,7 +73,7 @@ TEST_F(TfmMemTest, ActivationListsTitledWindowsInOrderAndCountsThem) {
 TEST_F(TfmMemTest, ShowingTheWindowActivatesIt) {
   windows.Add("Listed on show");
   window->show();
-  test_support::RequestActivation(*window);
+  window->activateWindow();
   QTRY_COMPARE(window->ListBox1()->count(), 1);
   EXPECT_EQ(window->Panel2()->text(), "32292 KB/ 1 Windows");
 }

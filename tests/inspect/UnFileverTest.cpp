@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include "fakes/FakeVersionSources.h"
-#include "support/Activate.h"
 #include "support/TempDir.h"
 
 namespace zub {
@@ -39,7 +38,7 @@ class TFileInfoTest : public ::testing::Test {
 
   void ShowAndActivate() {
     window->show();
-    test_support::RequestActivation(*window);
+    window->activateWindow();
   }
 
   std::vector<QString> Values() const {
