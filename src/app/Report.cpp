@@ -2,6 +2,8 @@
 
 #include "app/ReportRecord.h"
 
+#include <charconv>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,96 @@ void WriteRecord(std::ostream& out, const std::vector<std::string>& fields) {
 // break the one-record-a-line promise.
 std::string ReportField(const std::string& text) {
   return EscapedText(text);
+}
+
+namespace {
+constexpr std::size_t kWriteBlock = std::size_t{1} << 20;
+}  // namespace
+
+RecordWriter::RecordWriter(std::ostream& out) : out_(out) {
+  buffer_.reserve(kWriteBlock + 4096);
+}
+
+RecordWriter::~RecordWriter() {
+  Flush();
+}
+
+void RecordWriter::Separator() {
+  if (!first_) {
+    buffer_.push_back('\t');
+  }
+  first_ = false;
+}
+
+void RecordWriter::Escaped(std::string_view text, bool lower) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7f && c != '\\') {
+      buffer_.push_back(lower && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    } else if (c == '\t') {
+      buffer_.append("\\t");
+    } else if (c == '\n') {
+      buffer_.append("\\n");
+    } else if (c == '\\') {
+      buffer_.append("\\\\");
+    } else {
+      const char hex[] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+      buffer_.append(hex, sizeof hex);
+    }
+  }
+}
+
+void RecordWriter::Field(std::string_view text) {
+  Separator();
+  Escaped(text, false);
+}
+
+void RecordWriter::NameField(std::string_view exact) {
+  Separator();
+  std::size_t begin = 0;
+  std::size_t end = exact.size();
+  while (begin < end && static_cast<unsigned char>(exact[begin]) <= 32) {
+    ++begin;
+  }
+  while (end > begin && static_cast<unsigned char>(exact[end - 1]) <= 32) {
+    --end;
+  }
+  Escaped(exact.substr(begin, end - begin), true);
+}
+
+void RecordWriter::SizeField(std::int64_t size) {
+  Separator();
+  char digits[24];
+  const auto result = std::to_chars(std::begin(digits), std::end(digits), size);
+  const auto length = static_cast<std::size_t>(result.ptr - digits);
+  if (length < 12) {
+    buffer_.append(12 - length, ' ');
+  }
+  buffer_.append(digits, length);
+}
+
+void RecordWriter::NumberField(std::uint64_t number) {
+  Separator();
+  char digits[24];
+  const auto result = std::to_chars(std::begin(digits), std::end(digits), number);
+  buffer_.append(digits, static_cast<std::size_t>(result.ptr - digits));
+}
+
+void RecordWriter::End() {
+  buffer_.push_back('\n');
+  first_ = true;
+  if (buffer_.size() >= kWriteBlock) {
+    Flush();
+  }
+}
+
+bool RecordWriter::Flush() {
+  if (!buffer_.empty()) {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+  return static_cast<bool>(out_);
 }
 
 int WriteReport(const ReportSources& sources, std::ostream& out, std::ostream& err) {

@@ -1,9 +1,9 @@
 #include "app/ReportList.h"
 
-#include <sstream>
 #include <string>
 
 #include "app/ReportRecord.h"
+#include "app/ReportTree.h"
 #include "files/DirectoryScan.h"
 #include "files/FmDirRules.h"
 
@@ -16,39 +16,54 @@ int WriteListReport(const ReportArgs& args, DirectorySource& files, std::ostream
     return 2;
   }
   const std::string& directory = args[0];
-  switch (files.StatPath(directory)) {
-    case PathState::Absent:
-      err << "zub97-report list: " << directory << ": no such directory\n";
-      return 1;
-    case PathState::File:
-      err << "zub97-report list: " << directory << ": not a directory\n";
-      return 1;
-    default:
-      break;
-  }
-  if (!files.Open(directory)) {
-    err << "zub97-report list: " << directory << ": cannot be read\n";
+  if (const std::string problem = DirectoryProblem(files, directory); !problem.empty()) {
+    err << "zub97-report list: " << problem << '\n';
     return 1;
   }
   FileGrid grid(GridKind::DirectorySpace);
   const Listing listing =
       ListDirectory(files, directory, grid, SortKey::skSizeText, SortDirection::Descending);
-  // Written a megabyte at a time: a record at a time into a pipe means
-  // thousands of small writes, each a wait for the reader on a busy machine.
-  std::ostringstream records;
-  WriteRecord(records, {"listing", listing.caption, std::to_string(listing.count),
-                        std::to_string(listing.total), ActivationPanelText(listing)});
+  RecordWriter records(out);
+  records.Field("listing");
+  records.Field(listing.caption);
+  records.NumberField(static_cast<std::uint64_t>(listing.count));
+  records.Field(std::to_string(listing.total));
+  records.Field(ActivationPanelText(listing));
+  records.End();
   for (std::size_t row = 0; row < grid.RowCount(); ++row) {
-    WriteRecord(records, {"row", grid.Cell(0, row), grid.Cell(1, row), grid.Cell(2, row),
-                          std::string(grid.ExactName(row))});
-    if (records.tellp() > (1 << 20)) {
-      out << records.view();
-      records.str("");
+    WriteGridRow(records, grid, row, true);
+  }
+  return records.Flush() && out.flush() ? 0 : 1;
+}
+
+void WriteGridRow(RecordWriter& out, const FileGrid& grid, std::size_t row, bool exactName) {
+  const FileGrid::Record& record = grid.RecordAt(row);
+  out.Field("row");
+  switch (record.state) {
+    case CellState::Filled:
+      out.NameField(grid.TextOf(record));
+      out.SizeField(record.size);
+      break;
+    case CellState::Deleted:
+      out.Field(kDeletedCell);
+      out.Field(kClearedCell);
+      break;
+    case CellState::Cleared:
+      out.Field(kClearedCell);
+      out.Field(kClearedCell);
+      break;
+  }
+  if (grid.ColumnCount() > 2) {
+    if (grid.Numbered(row)) {
+      out.NumberField(grid.Number(row));
+    } else {
+      out.Field(kClearedCell);
     }
   }
-  out << records.view();
-  out.flush();
-  return out ? 0 : 1;
+  if (exactName) {
+    out.Field(grid.ExactName(row));
+  }
+  out.End();
 }
 
 int RunListReport(const ReportArgs& args, LinuxServices& platform, std::ostream& out,

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "app/ReportList.h"
 #include "app/ReportRecord.h"
 #include "app/ReportTree.h"
 #include "files/FileSearch.h"
@@ -34,12 +35,14 @@ int WriteSearchReport(const ReportArgs& args, DirectorySource& files, std::ostre
   std::string panel;
   RunSearch(files, {}, prompts, args[0], args.size() > 1 ? args[1] : "", rows, flags, {},
             [&panel](const std::string& text) { panel = text; });
+  RecordWriter records(out);
   for (std::size_t row = 0; row < rows.grid.RowCount(); ++row) {
-    WriteRecord(out,
-                {"row", rows.grid.Cell(0, row), rows.grid.Cell(1, row), rows.grid.Cell(2, row)});
+    WriteGridRow(records, rows.grid, row, false);
   }
-  WriteRecord(out, {"panel", panel});
-  return 0;
+  records.Field("panel");
+  records.Field(panel);
+  records.End();
+  return records.Flush() && out.flush() ? 0 : 1;
 }
 
 int RunSearchReport(const ReportArgs& args, LinuxServices& platform, std::ostream& out,

@@ -8,18 +8,18 @@
 namespace zub {
 
 std::string DirectoryProblem(DirectorySource& files, const std::string& directory) {
+  // Opening follows a link: the start is the user's choice.
+  if (files.Open(directory)) {
+    return "";
+  }
   switch (files.StatPath(directory)) {
     case PathState::Absent:
       return directory + ": no such directory";
     case PathState::File:
       return directory + ": not a directory";
     default:
-      break;
+      return directory + ": cannot be read";
   }
-  if (!files.Open(directory)) {
-    return directory + ": cannot be read";
-  }
-  return "";
 }
 
 int WriteTreeReport(const ReportArgs& args, DirectorySource& files, std::ostream& out,
@@ -35,15 +35,21 @@ int WriteTreeReport(const ReportArgs& args, DirectorySource& files, std::ostream
   DirectoryTree tree;
   TreeScan scan(tree);
   ExecuteTree(files, args[0], scan);
+  RecordWriter records(out);
   const std::function<void(std::int32_t)> write = [&](std::int32_t parent) {
     for (const std::int32_t node : tree.Children(parent)) {
-      WriteRecord(out, {"node", std::to_string(tree.Level(node)), std::string(tree.Text(node))});
+      records.Field("node");
+      records.NumberField(static_cast<std::uint64_t>(tree.Level(node)));
+      records.Field(tree.Text(node));
+      records.End();
       write(node);
     }
   };
   write(DirectoryTree::kNone);
-  WriteRecord(out, {"panel", TreePanelText(scan.State())});
-  return 0;
+  records.Field("panel");
+  records.Field(TreePanelText(scan.State()));
+  records.End();
+  return records.Flush() && out.flush() ? 0 : 1;
 }
 
 int RunTreeReport(const ReportArgs& args, LinuxServices& platform, std::ostream& out,

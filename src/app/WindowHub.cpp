@@ -49,7 +49,7 @@ WindowHub::WindowHub(const HubServices& services) : services_(services) {
 WindowHub::~WindowHub() = default;
 
 void WindowHub::Add(Tool tool, Showing showing, std::function<QWidget*(QWidget*)> make) {
-  entries_[tool] = Entry{showing, std::move(make), {}};
+  entries_[tool] = Entry{showing, std::move(make), {}, false, {}};
 }
 
 void WindowHub::SetMainWindow(QWidget* main, MonitorSettings* settings,
@@ -102,6 +102,33 @@ void WindowHub::MarkOpened(Tool tool) {
   }
 }
 
+QPoint WindowHub::BesideMain(const QWidget& window) const {
+  const QRect mainFrame = main_->frameGeometry();
+  // Before its first showing a window has no frame yet: count the main
+  // window's, which the window manager gives it too.
+  const QSize frame = window.size() + (mainFrame.size() - main_->size());
+  constexpr int kGap = 8;
+  const QPoint right(mainFrame.x() + mainFrame.width() + kGap, mainFrame.y());
+  const QScreen* screen = main_->screen();
+  if (screen == nullptr) {
+    return right;
+  }
+  // On the right, else on the left, else below or above the main window;
+  // where none has room, on the right as far as the screen lets it.
+  const QRect free = screen->availableGeometry();
+  const QPoint left(mainFrame.x() - kGap - frame.width(), mainFrame.y());
+  const QPoint below(mainFrame.x(), mainFrame.y() + mainFrame.height() + kGap);
+  const QPoint above(mainFrame.x(), mainFrame.y() - kGap - frame.height());
+  for (const QPoint& place : {right, left, below, above}) {
+    if (free.contains(QRect(place, frame))) {
+      return place;
+    }
+  }
+  return {
+      std::clamp(right.x(), free.left(), std::max(free.left(), free.right() + 1 - frame.width())),
+      std::clamp(right.y(), free.top(), std::max(free.top(), free.bottom() + 1 - frame.height()))};
+}
+
 void WindowHub::Open(Tool tool) {
   const auto it = entries_.find(tool);
   if (it == entries_.end() || main_ == nullptr) {
@@ -122,16 +149,13 @@ void WindowHub::Open(Tool tool) {
   MarkOpened(tool);
   QWidget* window = entry.window;
   if (entry.showing == Showing::Beside) {
-    // Not modal: placed beside the main window, which stays visible, as far
-    // as the screen lets it.
-    QPoint place = main_->frameGeometry().topRight() + QPoint(8, 0);
-    if (const QScreen* screen = main_->screen()) {
-      const QRect free = screen->availableGeometry();
-      const QSize size = window->frameGeometry().size();
-      place.setX(std::max(free.left(), std::min(place.x(), free.right() - size.width())));
-      place.setY(std::max(free.top(), std::min(place.y(), free.bottom() - size.height())));
+    // Not modal: beside the main window, which stays visible, as far as the
+    // screen lets it. A place the user moved it to is kept.
+    if (!entry.placed || window->pos() == entry.placedAt) {
+      window->move(BesideMain(*window));
+      entry.placed = true;
+      entry.placedAt = window->pos();
     }
-    window->move(place);
     window->show();
     window->raise();
     window->activateWindow();

@@ -74,10 +74,14 @@ class WindowHub : public ToolWindows {
     Showing showing;
     std::function<QWidget*(QWidget* parent)> make;  // the window, owned by `parent`
     QPointer<QWidget> window;
+    bool placed = false;  // a window shown beside the main window: where it was put
+    QPoint placedAt;
   };
 
   void Add(Tool tool, Showing showing, std::function<QWidget*(QWidget* parent)> make);
   void MarkOpened(Tool tool);
+  // Where `window` goes beside the main window, whole on the main window's screen.
+  QPoint BesideMain(const QWidget& window) const;
 
   HubServices services_;
   QPointer<QWidget> main_;

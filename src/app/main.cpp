@@ -78,7 +78,12 @@ int main(int argc, char** argv) {
   application.SetHelpFile(ManualPath());
 
   zub::LinuxServices platform;
-  zub::LocalSocketMarker marker(zub::LocalSocketMarker::DefaultDirectory());
+  std::string markerProblem;
+  zub::LocalSocketMarker marker(zub::LocalSocketMarker::DefaultDirectory(&markerProblem));
+  if (!markerProblem.empty()) {
+    std::cerr << "zub97: " << markerProblem
+              << ": running without the check for a copy already running\n";
+  }
   zub::QtPrompts prompts([&application] { return application.Title(); });
 
   const zub::MonitorServices services{application,

@@ -23,12 +23,17 @@ void PieGrafWidget::NameForAccessibility() {
   }
 }
 
+// The image has the device pixels of the screen the control is on, so the
+// pie is drawn as sharp as the text around it, not stretched from a smaller one.
 bool PieGrafWidget::FitImage() {
   graf_.SetSize(width(), height());
-  if (image_.size() == size()) {
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = size() * ratio;
+  if (image_.size() == pixels && image_.devicePixelRatio() == ratio) {
     return false;
   }
-  image_ = QImage(size(), QImage::Format_RGB32);
+  image_ = QImage(pixels, QImage::Format_RGB32);
+  image_.setDevicePixelRatio(ratio);
   return true;
 }
 
@@ -39,16 +44,14 @@ void PieGrafWidget::PaintAll() {
   QPainter painter(&image_);
   // The panel's own painting: its face in the button colour inside a raised
   // one-pixel bevel, highlight on the top and left, shadow on the bottom and right.
-  const int w = image_.width();
-  const int h = image_.height();
+  const int w = width();
+  const int h = height();
   const QPalette& pal = palette();
   painter.fillRect(0, 0, w, h, pal.color(QPalette::Button));
-  painter.setPen(pal.color(QPalette::Light));
-  painter.drawLine(0, h - 1, 0, 0);
-  painter.drawLine(0, 0, w - 2, 0);
-  painter.setPen(pal.color(QPalette::Dark));
-  painter.drawLine(w - 1, 0, w - 1, h - 1);
-  painter.drawLine(w - 1, h - 1, 0, h - 1);
+  painter.fillRect(0, 0, 1, h, pal.color(QPalette::Light));
+  painter.fillRect(0, 0, w - 1, 1, pal.color(QPalette::Light));
+  painter.fillRect(w - 1, 0, 1, h, pal.color(QPalette::Dark));
+  painter.fillRect(0, h - 1, w, 1, pal.color(QPalette::Dark));
 
   QtCanvas canvas(painter);
   graf_.DrawPie(canvas);

@@ -56,12 +56,14 @@ DirectoryChooser::DirectoryChooser(DirectorySource& source, QWidget* parent)
 void DirectoryChooser::SetDirectory(const std::string& path, bool notify) {
   directory_ = path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
   list_->clear();
-  if (directory_ != "/") {
+  // No directory at all (a drive gone) reads nothing: never the working directory.
+  if (!directory_.empty() && directory_ != "/") {
     auto* up = new QListWidgetItem("..", list_);
     up->setData(kPathRole, QByteArray::fromStdString(ParentDirectory(directory_)));
     up->setToolTip(FromBytes(ParentDirectory(directory_)));
   }
-  for (const std::string& name : VisibleSubdirectories(source_, directory_)) {
+  for (const std::string& name :
+       directory_.empty() ? std::vector<std::string>{} : SubdirectoryNames(source_, directory_)) {
     auto* item = new QListWidgetItem(FromBytes(name), list_);
     item->setData(kPathRole, QByteArray::fromStdString(Joined(directory_, name)));
   }

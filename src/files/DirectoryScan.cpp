@@ -1,50 +1,109 @@
 #include "files/DirectoryScan.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace zub {
 namespace {
 
-bool NeedsStat(EntryKind kind) {
-  return kind == EntryKind::Regular || kind == EntryKind::Link || kind == EntryKind::Unknown;
+// A child on another mount than its parent is that mount's root: never
+// entered. Another device alone (a btrfs subvolume) is no mount.
+bool CrossesMount(const OpenDirectory& parent, const OpenDirectory& child) {
+  const MountFacts facts = child.Mount();
+  if (facts.rootKnown) {
+    return facts.root;
+  }
+  const MountFacts parentFacts = parent.Mount();
+  if (facts.idKnown && parentFacts.idKnown) {
+    return facts.mountId != parentFacts.mountId;
+  }
+  return !(child.Id().device == parent.Id().device);
 }
 
-// A file entry for `raw`, stat-ed when its size is needed; nothing when it
-// turns out to be a directory or vanished before it could be asked about.
-std::optional<FileEntry> FileOf(OpenDirectory& dir, const RawEntry& raw) {
-  FileEntry entry{raw.name, 0, 0};
-  if (!NeedsStat(raw.kind)) {
-    entry.attributes = AttributesOf(raw.name, 0, false);
-    return entry;
-  }
-  const std::optional<EntryStat> st = dir.Stat(raw.name);
-  if (!st) {
-    if (raw.kind == EntryKind::Unknown) {
-      return std::nullopt;
+// One entry of a directory's file pass: it matched the mask.
+struct PassEntry {
+  std::string name;
+  EntryKind kind = EntryKind::Unknown;
+  std::optional<EntryStat> stat;  // when the kind had to be asked for
+};
+
+// Who stats an entry when two threads share a directory's entries: the
+// caller takes them from the front in order, a helper from the back, and
+// each entry goes to whoever claims it first.
+enum Claim : std::uint8_t { kFree, kHelperBusy, kDone, kCaller };
+
+// One directory as the reader hands it on: its path, its entries matching
+// the mask, and the directory, kept open for the stats of its files.
+struct DirectoryBatch {
+  std::string path;
+  std::shared_ptr<OpenDirectory> dir;
+  std::vector<PassEntry> entries;
+  std::unique_ptr<std::atomic<std::uint8_t>[]> claims;  // only when a helper may stat
+  bool helped = false;                                  // the helper's own mark
+
+  // Entries that need no stat (or had one to learn their kind) start done.
+  void ShareWithHelper() {
+    claims = std::make_unique<std::atomic<std::uint8_t>[]>(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      claims[i].store(NeedsFileStat(entries[i]) ? kFree : kDone, std::memory_order_relaxed);
     }
-    // Listed but not askable (a directory we may read but not search):
-    // shown with no size rather than hidden.
-    entry.attributes = AttributesOf(raw.name, 0, false);
-    return entry;
   }
-  if (st->kind == EntryKind::Directory) {
-    return std::nullopt;
-  }
-  entry.size = st->size;
-  entry.attributes = AttributesOf(raw.name, st->mode, false);
-  return entry;
-}
 
-bool IsHidden(const std::string& name) {
-  return !name.empty() && name[0] == '.';
-}
+  static bool NeedsFileStat(const PassEntry& entry) {
+    return !entry.stat && entry.kind != EntryKind::Directory && entry.kind != EntryKind::Other;
+  }
+
+  // The stat of entry `i` for the caller: its own, or the helper's.
+  const std::optional<EntryStat>& StatOf(std::size_t i) {
+    PassEntry& entry = entries[i];
+    if (claims) {
+      std::uint8_t claim = kFree;
+      if (!claims[i].compare_exchange_strong(claim, kCaller, std::memory_order_acquire)) {
+        while (claim == kHelperBusy) {
+          std::this_thread::yield();
+          claim = claims[i].load(std::memory_order_acquire);
+        }
+        return entry.stat;
+      }
+    }
+    if (NeedsFileStat(entry)) {
+      entry.stat = dir->Stat(entry.name);
+    }
+    return entry.stat;
+  }
+
+  // The helper's part: stats from the back until it meets the caller or
+  // `stop` is set.
+  void Help(const std::atomic<bool>& stop) {
+    helped = true;
+    for (std::size_t i = entries.size(); i-- > 0;) {
+      std::uint8_t claim = kFree;
+      if (!claims[i].compare_exchange_strong(claim, kHelperBusy, std::memory_order_acquire)) {
+        if (claim == kCaller) {
+          return;
+        }
+        continue;
+      }
+      entries[i].stat = dir->Stat(entries[i].name);
+      claims[i].store(kDone, std::memory_order_release);
+      if (i % 256 == 0 && stop.load(std::memory_order_relaxed)) {
+        return;
+      }
+    }
+  }
+};
 
 struct Frame {
-  std::unique_ptr<OpenDirectory> dir;  // closed when too many are open
+  std::shared_ptr<OpenDirectory> dir;  // closed when too many are open
   DirectoryId id;
   std::string name;  // in its parent
   std::size_t pathLength = 0;
@@ -52,23 +111,38 @@ struct Frame {
   std::size_t next = 0;
 };
 
-class Walk {
+// The directories of a walk in the order it enters them (each before its
+// subdirectories, those in enumeration order), each read once. At most the
+// source's budget of directories is held open: the shallow ones are closed
+// and opened again from their nearest open ancestor (checked by identity)
+// when the walk comes back to them, and when the system runs out of
+// descriptors more are closed and the open is tried again, never skipped.
+class DirectoryReader {
  public:
-  Walk(const std::string& mask, const FileVisitor& visitor, WalkControl* control)
-      : mask_(mask), visitor_(visitor), control_(control) {}
+  // `budget` bounds the directories it holds; `waitForDescriptors` runs
+  // when descriptors ran out and none of its own is left to close.
+  DirectoryReader(DirectorySource& source, std::string start, std::string mask, std::size_t budget,
+                  std::function<void()> waitForDescriptors)
+      : source_(source),
+        start_(std::move(start)),
+        mask_(std::move(mask)),
+        budget_(std::max<std::size_t>(budget, 2)),
+        waitForDescriptors_(std::move(waitForDescriptors)) {}
 
-  bool Run(DirectorySource& source, std::string start) {
-    path_ = std::move(start);
-    std::unique_ptr<OpenDirectory> root = source.Open(path_);
-    if (!root) {
-      return true;  // unreadable: nothing to visit
-    }
-    device_ = root->Id().device;
-    frames_.push_back({std::move(root), {}, "", path_.size(), {}, 0});
-    frames_.back().id = frames_.back().dir->Id();
-    ++open_;
-    if (!Files(frames_.back())) {
-      return false;
+  bool Next(DirectoryBatch& out) {
+    out.dir.reset();  // done with: its descriptor may be needed here
+    if (!started_) {
+      started_ = true;
+      path_ = start_;
+      std::shared_ptr<OpenDirectory> root = source_.Open(path_);
+      if (!root) {
+        return false;  // unreadable: nothing to visit
+      }
+      const DirectoryId id = root->Id();
+      frames_.push_back({std::move(root), id, "", path_.size(), {}, 0});
+      ++open_;
+      Read(frames_.back(), out);
+      return true;
     }
     while (!frames_.empty()) {
       Frame& top = frames_.back();
@@ -83,120 +157,352 @@ class Walk {
         }
         continue;
       }
-      const std::string& name = top.subdirectories[top.next++];
-      if (!top.dir && !Reopen(frames_.size() - 1)) {
-        top.next = top.subdirectories.size();
+      const std::size_t index = frames_.size() - 1;
+      const std::string name = top.subdirectories[top.next++];
+      if (!frames_[index].dir && !Reopen(index)) {
+        frames_[index].next = frames_[index].subdirectories.size();
         continue;
       }
-      std::unique_ptr<OpenDirectory> child = top.dir->OpenChild(name);
-      if (!child || child->Id().device != device_) {
+      std::shared_ptr<OpenDirectory> child = OpenChild(index, name);
+      if (!child || CrossesMount(*frames_[index].dir, *child)) {
         continue;
       }
       path_.append(name).push_back('/');
       const DirectoryId id = child->Id();
       frames_.push_back({std::move(child), id, name, path_.size(), {}, 0});
       ++open_;
-      KeepOpenBounded();
-      if (!Files(frames_.back())) {
-        return false;
-      }
+      KeepOpenBounded(frames_.size() - 1);
+      Read(frames_.back(), out);
+      return true;
     }
-    return true;
+    return false;
   }
 
  private:
-  // The file pass and the gathering of the subdirectories, from one enumeration.
-  bool Files(Frame& frame) {
-    if (control_ != nullptr) {
-      control_->EnteringDirectory(path_);
-    }
-    frame.dir->ReadAll(entries_);
-    for (const RawEntry& raw : entries_) {
-      EntryKind kind = raw.kind;
-      std::optional<EntryStat> st;
-      if (kind == EntryKind::Unknown) {
-        st = frame.dir->Stat(raw.name);
-        if (!st) {
+  // One enumeration serves both passes: the entries matching the mask go
+  // out for the file pass, the subdirectories stay for the walk.
+  void Read(Frame& frame, DirectoryBatch& out) {
+    out.path = path_;
+    out.dir = frame.dir;
+    out.entries.clear();
+    frame.dir->ReadAll(raw_);
+    for (RawEntry& raw : raw_) {
+      PassEntry entry{std::move(raw.name), raw.kind, std::nullopt};
+      if (entry.kind == EntryKind::Unknown) {
+        entry.stat = frame.dir->Stat(entry.name);
+        if (!entry.stat) {
           continue;  // vanished
         }
-        kind = st->kind;
+        entry.kind = entry.stat->kind;
       }
-      const bool matches = MaskMatches(mask_, raw.name);
-      if (kind == EntryKind::Directory) {
-        if (!IsHidden(raw.name)) {
-          frame.subdirectories.push_back(raw.name);
-        }
-      } else if (matches) {
-        FileEntry entry{raw.name, 0, AttributesOf(raw.name, 0, false)};
-        if (kind != EntryKind::Other) {
-          if (!st) {
-            st = frame.dir->Stat(raw.name);
-          }
-          if (st && st->kind == EntryKind::Directory) {
-            continue;  // replaced by a directory meanwhile
-          }
-          if (st) {
-            entry.size = st->size;
-            entry.attributes = AttributesOf(raw.name, st->mode, false);
-          }
-        }
-        if (!visitor_(path_, entry)) {
-          return false;
-        }
+      if (entry.kind == EntryKind::Directory) {
+        frame.subdirectories.push_back(entry.name);
       }
-      if (matches && control_ != nullptr && control_->ShouldStop()) {
-        return false;
+      if (MaskMatches(mask_, entry.name)) {
+        out.entries.push_back(std::move(entry));
       }
     }
-    return true;
   }
 
-  // Opens frame `index` again from its nearest open ancestor, checking that
-  // every directory on the way is still the one the walk entered.
+  // The child `name` of frame `index`; when descriptors run out, shallow
+  // directories are closed and the open is tried again.
+  std::shared_ptr<OpenDirectory> OpenChild(std::size_t index, const std::string& name) {
+    for (int waits = 0;;) {
+      OpenFailure why = OpenFailure::None;
+      std::unique_ptr<OpenDirectory> child = frames_[index].dir->TryOpenChild(name, why);
+      if (child || why != OpenFailure::TooManyOpen) {
+        return child;
+      }
+      if (!CloseShallowest(index)) {
+        // Only this directory of ours is open: the rest of the process holds
+        // every descriptor. Wait for some rather than skip.
+        if (++waits > kDescriptorWaits) {
+          return nullptr;
+        }
+        waitForDescriptors_();
+      }
+    }
+  }
+
+  // Opens frame `index` again from its nearest open ancestor (the start by
+  // its path), checking that every directory on the way is still the one
+  // the walk entered.
   bool Reopen(std::size_t index) {
-    std::size_t from = index;
-    while (!frames_[from].dir) {
+    std::size_t from = index + 1;
+    while (from > 0 && !frames_[from - 1].dir) {
       --from;
     }
-    for (std::size_t at = from + 1; at <= index; ++at) {
-      std::unique_ptr<OpenDirectory> dir = frames_[at - 1].dir->OpenChild(frames_[at].name);
+    if (from == 0) {
+      std::unique_ptr<OpenDirectory> root = source_.Open(start_);
+      if (!root || !(root->Id() == frames_[0].id)) {
+        return false;
+      }
+      frames_[0].dir = std::move(root);
+      ++open_;
+      lowestOpen_ = 0;
+      from = 1;
+    }
+    for (std::size_t at = from; at <= index; ++at) {
+      std::shared_ptr<OpenDirectory> dir = OpenChild(at - 1, frames_[at].name);
       if (!dir || !(dir->Id() == frames_[at].id)) {
         return false;
       }
       frames_[at].dir = std::move(dir);
       ++open_;
       lowestOpen_ = std::min(lowestOpen_, at);
-      KeepOpenBounded();
+      KeepOpenBounded(at);
     }
     return true;
   }
 
-  // Closes the shallowest open directories (never the start, never the
-  // deepest) until the bound holds.
-  void KeepOpenBounded() {
-    while (open_ > kWalkOpenDirectories) {
-      lowestOpen_ = std::max<std::size_t>(lowestOpen_, 1);
-      while (lowestOpen_ + 1 < frames_.size() && !frames_[lowestOpen_].dir) {
-        ++lowestOpen_;
+  // Closes the shallowest open directory other than frame `keep`; false
+  // when there is none.
+  bool CloseShallowest(std::size_t keep) {
+    while (lowestOpen_ < frames_.size() && !frames_[lowestOpen_].dir) {
+      ++lowestOpen_;
+    }
+    std::size_t at = lowestOpen_;
+    if (at == keep) {
+      ++at;
+      while (at < frames_.size() && !frames_[at].dir) {
+        ++at;
       }
-      if (lowestOpen_ + 1 >= frames_.size()) {
-        return;
-      }
-      frames_[lowestOpen_].dir.reset();
-      --open_;
+    }
+    if (at >= frames_.size()) {
+      return false;
+    }
+    frames_[at].dir.reset();
+    --open_;
+    return true;
+  }
+
+  void KeepOpenBounded(std::size_t keep) {
+    while (open_ > budget_ && CloseShallowest(keep)) {
     }
   }
 
-  const std::string& mask_;
-  const FileVisitor& visitor_;
-  WalkControl* control_;
+  static constexpr int kDescriptorWaits = 200;
+
+  DirectorySource& source_;
+  const std::string start_;
+  const std::string mask_;
+  const std::size_t budget_;
+  const std::function<void()> waitForDescriptors_;
+  bool started_ = false;
   std::string path_;
-  std::uint64_t device_ = 0;
   std::vector<Frame> frames_;
-  std::vector<RawEntry> entries_;
+  std::vector<RawEntry> raw_;
   std::size_t open_ = 0;
-  std::size_t lowestOpen_ = 1;
+  std::size_t lowestOpen_ = 0;
 };
+
+// The file pass of one directory: each matching entry in enumeration
+// order, files stat-ed and handed to the visitor, the control asked after
+// each. False when the visitor or the control stopped the walk.
+bool FilePass(DirectoryBatch& batch, const FileVisitor& visitor, WalkControl* control) {
+  if (control != nullptr) {
+    control->EnteringDirectory(batch.path);
+  }
+  FileEntry entry;
+  for (std::size_t i = 0; i < batch.entries.size(); ++i) {
+    PassEntry& pass = batch.entries[i];
+    if (pass.kind != EntryKind::Directory) {
+      const std::optional<EntryStat>& st = batch.StatOf(i);
+      if (st && st->kind == EntryKind::Directory) {
+        continue;  // replaced by a directory meanwhile
+      }
+      entry.name.swap(pass.name);
+      entry.size = st ? st->size : 0;
+      entry.attributes = AttributesOf(entry.name, st ? st->mode : 0, false);
+      if (!visitor(batch.path, entry)) {
+        return false;
+      }
+    }
+    if (control != nullptr && control->ShouldStop()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// What the reader thread and the calling thread share. The reader never
+// outlives the walk: every way out of it stops the reader and joins it.
+struct WalkPipe {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::shared_ptr<DirectoryBatch>> queue;  // read, not yet walked
+  std::size_t capacity = 16;
+  bool finished = false;  // the reader has no more
+  // Who waits for the other: a wake-up costs a system call, so only a
+  // waiting side is woken.
+  bool readerWaits = false;
+  bool walkerWaits = false;
+  std::atomic<bool> stop{false};
+  std::exception_ptr failure;
+};
+
+// A batch this long is helped with as soon as it is queued: reading further
+// ahead gains little while it is walked.
+constexpr std::size_t kLargeBatch = 1024;
+// A waiting walker is woken once this many directories are queued; it also
+// looks by itself every kWalkerLooks, so nothing read waits on a slow read.
+constexpr std::size_t kWakeWalker = 4;
+constexpr std::chrono::milliseconds kWalkerLooks{2};
+
+// The reader thread: reads directories ahead of the walk, and stats files
+// of the queued ones (newest first) while the queue is full or the
+// directories are all read.
+void ReadAhead(WalkPipe& pipe, DirectoryReader& reader) {
+  try {
+    // The newest queued batch not yet helped with, if any.
+    const auto target = [&pipe] {
+      for (auto it = pipe.queue.rbegin(); it != pipe.queue.rend(); ++it) {
+        if ((*it)->claims && !(*it)->helped) {
+          return *it;
+        }
+      }
+      return std::shared_ptr<DirectoryBatch>();
+    };
+    for (;;) {
+      auto batch = std::make_shared<DirectoryBatch>();
+      if (pipe.stop || !reader.Next(*batch)) {
+        break;
+      }
+      batch->ShareWithHelper();
+      const bool large = batch->entries.size() >= kLargeBatch;
+      std::unique_lock<std::mutex> lock(pipe.mutex);
+      // Full: help, else sleep until the walker has taken half the queue,
+      // so that one wake-up serves several directories.
+      while (!pipe.stop && pipe.queue.size() >= pipe.capacity) {
+        if (const std::shared_ptr<DirectoryBatch> help = target()) {
+          lock.unlock();
+          help->Help(pipe.stop);
+          lock.lock();
+        } else {
+          pipe.readerWaits = true;
+          pipe.changed.wait(
+              lock, [&pipe] { return pipe.stop || pipe.queue.size() <= pipe.capacity / 2; });
+          pipe.readerWaits = false;
+        }
+      }
+      if (pipe.stop) {
+        break;
+      }
+      pipe.queue.push_back(batch);
+      if (pipe.walkerWaits && pipe.queue.size() >= kWakeWalker) {
+        pipe.changed.notify_all();
+      }
+      if (large) {
+        lock.unlock();
+        batch->Help(pipe.stop);
+      }
+    }
+    std::unique_lock<std::mutex> lock(pipe.mutex);
+    pipe.finished = true;
+    pipe.changed.notify_all();
+    // All read: help with what is still queued, then end.
+    while (!pipe.stop) {
+      const std::shared_ptr<DirectoryBatch> help = target();
+      if (!help) {
+        break;
+      }
+      lock.unlock();
+      help->Help(pipe.stop);
+      lock.lock();
+    }
+  } catch (...) {
+    const std::lock_guard<std::mutex> lock(pipe.mutex);
+    pipe.failure = std::current_exception();
+    pipe.finished = true;
+    pipe.changed.notify_all();
+  }
+}
+
+// Stops and joins the reader however the walk ends.
+class ReaderGuard {
+ public:
+  ReaderGuard(WalkPipe& pipe, std::thread& thread) : pipe_(pipe), thread_(thread) {}
+  ~ReaderGuard() {
+    {
+      const std::lock_guard<std::mutex> lock(pipe_.mutex);
+      pipe_.stop = true;
+      pipe_.changed.notify_all();
+    }
+    thread_.join();
+  }
+  ReaderGuard(const ReaderGuard&) = delete;
+  ReaderGuard& operator=(const ReaderGuard&) = delete;
+
+ private:
+  WalkPipe& pipe_;
+  std::thread& thread_;
+};
+
+// Two cores: the reader thread opens and reads directories and shares the
+// stats; this thread stats, visits and answers the control, in the order
+// of the walk on one thread.
+bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const std::string& mask,
+                      const FileVisitor& visitor, WalkControl* control) {
+  const auto pipe = std::make_shared<WalkPipe>();
+  const std::size_t budget = std::max<std::size_t>(source.OpenBudget(), 4);
+  // Queued directories stay open until walked: they share the budget.
+  pipe->capacity = std::clamp<std::size_t>(budget / 4, 1, 16);
+  DirectoryReader reader(source, path, mask, budget - pipe->capacity, [pipe] {
+    std::unique_lock<std::mutex> lock(pipe->mutex);
+    pipe->readerWaits = true;
+    pipe->changed.wait_for(lock, std::chrono::milliseconds(10),
+                           [&pipe] { return pipe->queue.empty() || pipe->stop; });
+    pipe->readerWaits = false;
+  });
+  std::thread thread([pipe, &reader] { ReadAhead(*pipe, reader); });
+  bool finished = true;
+  {
+    const ReaderGuard guard(*pipe, thread);
+    for (;;) {
+      std::shared_ptr<DirectoryBatch> batch;
+      if (source.Stopped()) {
+        break;
+      }
+      {
+        std::unique_lock<std::mutex> lock(pipe->mutex);
+        pipe->walkerWaits = true;
+        while (pipe->queue.empty() && !pipe->finished) {
+          pipe->changed.wait_for(lock, kWalkerLooks);
+        }
+        pipe->walkerWaits = false;
+        if (pipe->queue.empty()) {
+          break;
+        }
+        batch = std::move(pipe->queue.front());
+        pipe->queue.pop_front();
+        if (pipe->readerWaits && pipe->queue.size() <= pipe->capacity / 2) {
+          pipe->changed.notify_all();
+        }
+      }
+      if (!FilePass(*batch, visitor, control)) {
+        finished = false;
+        break;
+      }
+    }
+  }
+  if (pipe->failure) {
+    std::rethrow_exception(pipe->failure);
+  }
+  return finished;
+}
+
+bool WalkOnOneThread(DirectorySource& source, const std::string& path, const std::string& mask,
+                     const FileVisitor& visitor, WalkControl* control) {
+  DirectoryReader reader(source, path, mask, source.OpenBudget(),
+                         [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
+  DirectoryBatch batch;
+  while (reader.Next(batch)) {
+    if (!FilePass(batch, visitor, control)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -206,30 +512,53 @@ Listing ListDirectory(DirectorySource& source, const std::string& directory, Fil
   listing.directory = directory;
   listing.caption = "Directory " + directory;
   grid.ClearCells();
-  if (std::unique_ptr<OpenDirectory> dir = source.Open(directory)) {
+  if (std::unique_ptr<OpenDirectory> opened = source.Open(directory)) {
+    DirectoryBatch batch;
+    batch.dir = std::move(opened);
     std::vector<RawEntry> entries;
-    listing.readable = dir->ReadAll(entries) || !entries.empty();
+    listing.readable = batch.dir->ReadAll(entries) || !entries.empty();
     std::size_t textBytes = 0;
-    for (const RawEntry& raw : entries) {
-      textBytes += raw.name.size();
+    for (RawEntry& raw : entries) {
+      if (raw.kind != EntryKind::Directory) {
+        textBytes += raw.name.size();
+        batch.entries.push_back({std::move(raw.name), raw.kind, std::nullopt});
+      }
     }
-    grid.Reserve(entries.size(), textBytes);
-    for (const RawEntry& raw : entries) {
-      if (raw.kind == EntryKind::Directory) {
-        continue;
+    entries = {};
+    grid.Reserve(batch.entries.size(), textBytes);
+    // A large directory's stats are shared with a second thread.
+    std::atomic<bool> stop{false};
+    std::thread helper;
+    if (source.ConcurrentReads() && batch.entries.size() >= kLargeBatch) {
+      batch.ShareWithHelper();
+      helper = std::thread([&batch, &stop] { batch.Help(stop); });
+    }
+    struct Join {
+      std::thread& thread;
+      std::atomic<bool>& stop;
+      ~Join() {
+        stop = true;
+        if (thread.joinable()) {
+          thread.join();
+        }
       }
-      const std::optional<FileEntry> file = FileOf(*dir, raw);
-      if (!file) {
-        continue;
+    } join{helper, stop};
+    for (std::size_t i = 0; i < batch.entries.size(); ++i) {
+      const PassEntry& pass = batch.entries[i];
+      const std::optional<EntryStat>& st = batch.StatOf(i);
+      if (st ? st->kind == EntryKind::Directory : pass.kind == EntryKind::Unknown) {
+        continue;  // a directory after all, or gone before it could be asked about
       }
+      // A file listed but not askable (in a directory we may read but not
+      // search) is shown with no size rather than hidden.
       const auto row = static_cast<std::size_t>(listing.count);
       grid.SetRowCount(row + 1);
-      grid.FillRow(row, file->name, file->size);
+      grid.FillRow(row, pass.name, st ? st->size : 0);
       if (grid.Kind() == GridKind::DirectorySpace) {
         grid.SetNumbered(row, true);
       }
       ++listing.count;
-      listing.total += file->size;
+      listing.total += st ? st->size : 0;
     }
     if (listing.count > 0) {
       // The first file makes the grid one row long: no row of an earlier
@@ -275,15 +604,15 @@ bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const 
     path.push_back('/');
   }
   const std::string effectiveMask = mask.empty() ? "*.*" : mask;
-  Walk walk(effectiveMask, visitor, control);
-  return walk.Run(source, path);
+  return source.ConcurrentReads() ? WalkOnTwoThreads(source, path, effectiveMask, visitor, control)
+                                  : WalkOnOneThread(source, path, effectiveMask, visitor, control);
 }
 
 }  // namespace zub
 
 namespace zub {
 
-std::vector<std::string> VisibleSubdirectories(DirectorySource& source, const std::string& path) {
+std::vector<std::string> SubdirectoryNames(DirectorySource& source, const std::string& path) {
   std::vector<std::string> names;
   const std::unique_ptr<OpenDirectory> dir = source.Open(path);
   if (!dir) {
@@ -292,9 +621,6 @@ std::vector<std::string> VisibleSubdirectories(DirectorySource& source, const st
   std::vector<RawEntry> entries;
   dir->ReadAll(entries);
   for (const RawEntry& raw : entries) {
-    if (IsHidden(raw.name)) {
-      continue;
-    }
     EntryKind kind = raw.kind;
     if (kind == EntryKind::Unknown) {
       const std::optional<EntryStat> st = dir->Stat(raw.name);

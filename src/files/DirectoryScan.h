@@ -65,14 +65,17 @@ class TimedWalkControl : public WalkControl {
   int pumps_ = 0;
 };
 
-// The walk never holds more open directories than this, however deep the tree.
+// The walk never holds more open directories than this, however deep the
+// tree, and fewer when the source's budget is smaller.
 inline constexpr std::size_t kWalkOpenDirectories = 64;
 
-// From `start` (the current directory when empty): each directory's files
-// matching `mask` in enumeration order, then its subdirectories in
-// enumeration order, depth first. Hidden directories are not entered, links
-// are not followed, and no other file system is entered. True when the walk
-// ran to its end; false when the visitor or the control stopped it.
+// From `start` (the current directory when empty; a link given as the start
+// is followed): each directory's files matching `mask` in enumeration order,
+// then its subdirectories in enumeration order, depth first. Every directory
+// is entered, dot-directories too; links are not followed and no mount point
+// is crossed (another device that is no mount, a btrfs subvolume, is
+// walked). True when the walk ran to its end; false when the visitor or the
+// control stopped it.
 bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const std::string& mask,
                        const FileVisitor& visitor, WalkControl* control = nullptr);
 
@@ -80,8 +83,9 @@ bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const 
 
 namespace zub {
 
-// The subdirectories a directory chooser offers: not hidden, not links, in
-// byte order of their names. Empty when the directory cannot be read.
-std::vector<std::string> VisibleSubdirectories(DirectorySource& source, const std::string& path);
+// The subdirectories a directory chooser offers: every one (dot-directories
+// too), not links, in byte order of their names. Empty when the directory
+// cannot be read.
+std::vector<std::string> SubdirectoryNames(DirectorySource& source, const std::string& path);
 
 }  // namespace zub

@@ -174,11 +174,26 @@ void TreeScan::Finish() {
 
 void ExecuteTree(DirectorySource& source, const std::string& start, TreeScan& scan) {
   scan.Reset();
+  if (start.empty()) {
+    return;  // a drive gone: no directory, never the working directory
+  }
   WalkDirectoryTree(source, start, "*.*",
                     [&scan](const std::string& directory, const FileEntry& entry) {
                       return scan.Visit(directory, entry);
                     });
   scan.Finish();
+}
+
+std::string TreeWindowCaption(bool treeShown, const std::string& listingCaption) {
+  return treeShown || listingCaption.empty() ? kTreeCaption : listingCaption;
+}
+
+bool NodeDirectoryMissing(PathState state) {
+  return state == PathState::Absent || state == PathState::File;
+}
+
+std::string NoSuchDirectoryText(const std::string& path) {
+  return path + ": no such directory";
 }
 
 std::string TreePanelText(const TreeScanState& state) {

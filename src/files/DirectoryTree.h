@@ -132,6 +132,16 @@ class TreeScan {
 // Reset, the walk from `start` with "*.*", and the last child node.
 void ExecuteTree(DirectorySource& source, const std::string& start, TreeScan& scan);
 
+// The window's caption: its own while the tree is shown, the listed
+// directory's ("Directory " and the path) while its files are, once a line
+// was listed.
+std::string TreeWindowCaption(bool treeShown, const std::string& listingCaption);
+// A chosen line whose directory is gone (or is a file now) is not listed: the
+// grid and the panel keep what they show. One that exists but cannot be read
+// is listed, as empty.
+bool NodeDirectoryMissing(PathState state);
+std::string NoSuchDirectoryText(const std::string& path);
+
 // " Total space 120 Mb, Number of Files = 2345"
 std::string TreePanelText(const TreeScanState& state);
 // After listing a node's directory: "3 Mb 25 Files"

@@ -31,13 +31,7 @@ void ClearSearch(SearchRows& rows) {
 void AddSearchRow(SearchRows& rows, const std::string& directory, const FileEntry& entry) {
   // Every path here holds a name after its directory, so the rule that
   // stopped the walk on texts of 3 characters or fewer never applies.
-  const std::size_t row = rows.grid.RowCount();
-  rows.grid.SetRowCount(row + 1);
-  std::string path;
-  path.reserve(directory.size() + entry.name.size());
-  path.append(directory).append(entry.name);
-  rows.grid.FillRow(row, path, entry.size);
-  rows.grid.SetNumbered(row, true);
+  rows.grid.AppendRow(directory, entry.name, entry.size, true);
   rows.total += entry.size;
 }
 
@@ -83,11 +77,17 @@ class StoppableDirectory : public OpenDirectory {
     return inner_->ReadAll(out);
   }
   std::optional<EntryStat> Stat(const std::string& name) override { return inner_->Stat(name); }
+  MountFacts Mount() const override { return inner_->Mount(); }
   std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) override {
+    OpenFailure why = OpenFailure::None;
+    return TryOpenChild(name, why);
+  }
+  std::unique_ptr<OpenDirectory> TryOpenChild(const std::string& name, OpenFailure& why) override {
+    why = OpenFailure::Unavailable;
     if (stop_) {
       return nullptr;
     }
-    std::unique_ptr<OpenDirectory> child = inner_->OpenChild(name);
+    std::unique_ptr<OpenDirectory> child = inner_->TryOpenChild(name, why);
     return child ? std::make_unique<StoppableDirectory>(std::move(child), stop_) : nullptr;
   }
 
@@ -109,20 +109,23 @@ std::unique_ptr<OpenDirectory> StoppableSource::Open(const std::string& path) {
 SearchEnd SearchWalk(DirectorySource& source, const std::string& start, const std::string& mask,
                      SearchRows& rows, SearchFlags& flags, const Pump& pump, std::mutex* lock) {
   SearchControl control(rows, flags, pump, lock);
-  // The start directory is entered even when it cannot be read.
+  // The start directory is entered even when it cannot be read; an empty
+  // one (a drive gone) is no directory at all, never the working directory.
   control.EnteringDirectory(start);
-  WalkDirectoryTree(
-      source, start, mask,
-      [&](const std::string& directory, const FileEntry& entry) {
-        if (lock != nullptr) {
-          const std::lock_guard<std::mutex> hold(*lock);
-          AddSearchRow(rows, directory, entry);
-        } else {
-          AddSearchRow(rows, directory, entry);
-        }
-        return true;
-      },
-      &control);
+  if (!start.empty()) {
+    WalkDirectoryTree(
+        source, start, mask,
+        [&](const std::string& directory, const FileEntry& entry) {
+          if (lock != nullptr) {
+            const std::lock_guard<std::mutex> hold(*lock);
+            AddSearchRow(rows, directory, entry);
+          } else {
+            AddSearchRow(rows, directory, entry);
+          }
+          return true;
+        },
+        &control);
+  }
   flags.searchBusy = false;
   if (flags.cancelRequested) {
     flags.cancelRequested = false;

@@ -107,6 +107,9 @@ class StoppableSource : public DirectorySource {
       : inner_(inner), stop_(stop) {}
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override;
   PathState StatPath(const std::string& path) override { return inner_.StatPath(path); }
+  std::size_t OpenBudget() override { return inner_.OpenBudget(); }
+  bool ConcurrentReads() const override { return inner_.ConcurrentReads(); }
+  bool Stopped() const override { return stop_; }
 
  private:
   DirectorySource& inner_;

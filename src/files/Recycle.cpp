@@ -20,7 +20,7 @@ bool RecycleFile(const std::string& path, DirectorySource& files, Trash& trash, 
   if (files.StatPath(path) != PathState::File) {
     return false;
   }
-  if (prompts.Ask(TrashQuestion(path), false) != Answer::Yes) {
+  if (prompts.AskDefaultNo(TrashQuestion(path)) != Answer::Yes) {
     return false;
   }
   return trash.Move(path).outcome == TrashResult::Outcome::Done;

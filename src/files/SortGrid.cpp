@@ -57,9 +57,9 @@ std::size_t LastSeparator(std::string_view text) {
   return text.find_last_of('/');
 }
 
-// Column 0's text of a row as a view, and the part of it that `key` takes.
-KeyView NameKey(const FileGrid& grid, SortKey key, std::size_t row) {
-  const FileGrid::Record& record = grid.RecordAt(row);
+// Column 0's text of a record as a view, and the part of it that `key` takes.
+KeyView NameKey(const FileGrid& grid, SortKey key, std::uint32_t index) {
+  const FileGrid::Record& record = grid.RecordOf(index);
   KeyView text;
   if (record.state == CellState::Filled) {
     text = {TrimmedPart(grid.TextOf(record)), true};
@@ -93,44 +93,47 @@ KeyView NameKey(const FileGrid& grid, SortKey key, std::size_t row) {
   return text;
 }
 
-constexpr std::int64_t kPaddedLimit = 1'000'000'000'000;  // sizes whose text is 12 wide or less
+// Dense ranks 1..m from (key, position) pairs sorted by key: equal keys, equal ranks.
+template <typename Key, typename Same>
+std::vector<std::uint32_t> DenseRanks(const std::vector<std::pair<Key, std::uint32_t>>& sorted,
+                                      const Same& same) {
+  std::vector<std::uint32_t> rank(sorted.size());
+  std::uint32_t next = 0;
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    if (i == 0 || !same(sorted[i], sorted[i - 1])) {
+      ++next;
+    }
+    rank[sorted[i].second] = next;
+  }
+  return rank;
+}
+
+// Sizes order by value, whatever their width: a 13-digit size is larger
+// than a 12-digit one although its unpadded text compares below it. For
+// sizes under 10^12 this is exactly the order of the padded texts, and " "
+// (no size) comes before every size, as it does as text.
+std::vector<std::uint32_t> SizeRanks(const FileGrid& grid, const GridOrder& order, std::size_t n) {
+  std::vector<std::pair<std::int64_t, std::uint32_t>> keys(n);
+  for (std::size_t row = 0; row < n; ++row) {
+    const FileGrid::Record& record = grid.RecordOf(order[row]);
+    keys[row] = {record.state == CellState::Filled
+                     ? std::max(record.size, std::numeric_limits<std::int64_t>::min() + 1)
+                     : std::numeric_limits<std::int64_t>::min(),
+                 static_cast<std::uint32_t>(row)};
+  }
+  std::sort(keys.begin(), keys.end());
+  return DenseRanks(keys, [](const auto& a, const auto& b) { return a.first == b.first; });
+}
 
 // Dense ranks 1..m of the keys of rows 0..n-1: equal keys, equal ranks.
-std::vector<std::uint32_t> Ranks(const FileGrid& grid, SortKey key, std::size_t n) {
-  std::vector<std::uint32_t> rank(n);
-  bool numeric = key == SortKey::skSizeText;
-  for (std::size_t row = 0; numeric && row < n; ++row) {
-    numeric = grid.State(row) != CellState::Filled || grid.Size(row) < kPaddedLimit;
-  }
-  if (numeric) {
-    // Padded size texts order as their values, and " " before all of them.
-    std::vector<std::pair<std::int64_t, std::uint32_t>> keys(n);
-    for (std::size_t row = 0; row < n; ++row) {
-      keys[row] = {grid.State(row) == CellState::Filled ? grid.Size(row) : -1,
-                   static_cast<std::uint32_t>(row)};
-    }
-    std::sort(keys.begin(), keys.end());
-    std::uint32_t next = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i == 0 || keys[i].first != keys[i - 1].first) {
-        ++next;
-      }
-      rank[keys[i].second] = next;
-    }
-    return rank;
-  }
-  std::vector<std::string> sizeTexts;  // only for sizes of a terabyte and more
-  std::vector<KeyView> views(n);
+std::vector<std::uint32_t> Ranks(const FileGrid& grid, SortKey key, const GridOrder& order,
+                                 std::size_t n) {
   if (key == SortKey::skSizeText) {
-    sizeTexts.resize(n);
-    for (std::size_t row = 0; row < n; ++row) {
-      sizeTexts[row] = grid.Cell(1, row);
-      views[row] = {sizeTexts[row], false};
-    }
-  } else {
-    for (std::size_t row = 0; row < n; ++row) {
-      views[row] = NameKey(grid, key, row);
-    }
+    return SizeRanks(grid, order, n);
+  }
+  std::vector<KeyView> views(n);
+  for (std::size_t row = 0; row < n; ++row) {
+    views[row] = NameKey(grid, key, order[row]);
   }
   // Names with capitals are lowered once into `folded`, so that every
   // comparison is a plain byte comparison.
@@ -160,25 +163,19 @@ std::vector<std::uint32_t> Ranks(const FileGrid& grid, SortKey key, std::size_t 
     }
     shared = same;
   }
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> order(n);
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> keys(n);
   for (std::size_t row = 0; row < n; ++row) {
-    order[row] = {Prefix(views[row], shared), static_cast<std::uint32_t>(row)};
+    keys[row] = {Prefix(views[row], shared), static_cast<std::uint32_t>(row)};
   }
-  std::sort(order.begin(), order.end(), [&views, shared](const auto& a, const auto& b) {
+  std::sort(keys.begin(), keys.end(), [&views, shared](const auto& a, const auto& b) {
     if (a.first != b.first) {
       return a.first < b.first;
     }
     return views[a.second].bytes.substr(shared) < views[b.second].bytes.substr(shared);
   });
-  std::uint32_t next = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i == 0 || order[i].first != order[i - 1].first ||
-        Compare(views[order[i].second], views[order[i - 1].second]) != 0) {
-      ++next;
-    }
-    rank[order[i].second] = next;
-  }
-  return rank;
+  return DenseRanks(keys, [&views](const auto& a, const auto& b) {
+    return a.first == b.first && Compare(views[a.second], views[b.second]) == 0;
+  });
 }
 
 // A tournament over positions: each node holds the winner of its range as
@@ -279,13 +276,13 @@ std::string KeyText(const FileGrid& grid, SortKey key, std::size_t row) {
   }
 }
 
-bool SortGrid(FileGrid& grid, SortKey key, SortDirection direction, std::size_t n,
-              const SortCancel& cancel) {
-  n = std::min(n, grid.RowCount());
+bool SortOrder(const FileGrid& grid, SortKey key, SortDirection direction, std::size_t n,
+               GridOrder& order, const SortCancel& cancel) {
+  n = std::min({n, grid.RowCount(), order.size()});
   if (n < 2) {
     return true;
   }
-  Tournament tournament(Ranks(grid, key, n), PassRuleFor(grid.Kind(), key, direction));
+  Tournament tournament(Ranks(grid, key, order, n), PassRuleFor(grid.Kind(), key, direction));
   // Ranks start at 1 and positions are below 2^32 - 1, so no packed key is kOut.
   for (std::size_t i = 0; i < n; ++i) {
     if (cancel && cancel()) {
@@ -293,12 +290,23 @@ bool SortGrid(FileGrid& grid, SortKey key, SortDirection direction, std::size_t 
     }
     const std::uint32_t best = tournament.Best();
     if (best != i) {
-      grid.Exchange(i, best);
+      std::swap(order[i], order[best]);
       tournament.SetRank(best, tournament.RankAt(i));
     }
     tournament.Remove(i);
   }
   return true;
+}
+
+bool SortGrid(FileGrid& grid, SortKey key, SortDirection direction, std::size_t n,
+              const SortCancel& cancel) {
+  if (std::min(n, grid.RowCount()) < 2) {
+    return true;
+  }
+  GridOrder order = grid.Order();
+  const bool finished = SortOrder(grid, key, direction, n, order, cancel);
+  grid.SetOrder(std::move(order));
+  return finished;
 }
 
 }  // namespace zub

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "files/ChoosingView.h"
 #include "files/DirectoryChooser.h"
 #include "files/FileGridModel.h"
 #include "files/FmDirRules.h"
@@ -125,7 +126,8 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
   connect(DirectoryListBox1, &DirectoryChooser::directoryChanged, this,
           [this] { DirectoryListBox1Change(); });
 
-  StringGrid1 = new QTableView(client_);
+  StringGrid1 = NewChoosingGrid(
+      grid_, [this] { StringGrid1Click(); }, client_);
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->setAccessibleName("Files");
   StringGrid1->setGeometry(8, 64, 273, 129);
@@ -141,19 +143,6 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
   StringGrid1->setWordWrap(false);
   StringGrid1->viewport()->setCursor(Qt::CrossCursor);
   StringGrid1->hide();
-  connect(StringGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-    grid_.selected = {index.column(), static_cast<std::size_t>(index.row())};
-    StringGrid1Click();
-  });
-  connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            // A mouse press ends in `clicked`; a reload is no choice at all.
-            if (reloading_ || !current.isValid() || QApplication::mouseButtons() != Qt::NoButton) {
-              return;
-            }
-            grid_.selected = {current.column(), static_cast<std::size_t>(current.row())};
-            StringGrid1Click();
-          });
 
   Label1 = new QLabel(kFmDirNote, client_);
   Label1->setObjectName("Label1");
@@ -224,17 +213,14 @@ void TFmDir::List() {
   StringGrid1->setColumnWidth(0, 160);
   StringGrid1->setColumnWidth(1, 100);
   StringGrid1->resize(width() + kDesignFrameWidth - 10, StringGrid1->height());
-  reloading_ = true;
   listing_ =
       ListDirectory(dirs_, DirectoryListBox1->Directory(), grid_, CheckedKey(), CheckedDirection());
   model_->Reload();
   KeepCurrentCell();
-  reloading_ = false;
   setWindowTitle(Q(listing_.caption));
 }
 
-// A view without a current cell picks one when it gets the focus, which
-// would offer a file nobody chose: give it the recorded cell back quietly.
+// The view shows the recorded cell again after its rows changed.
 void TFmDir::KeepCurrentCell() {
   grid_.selected.row = std::min(grid_.selected.row, grid_.RowCount() - 1);
   StringGrid1->selectionModel()->setCurrentIndex(
@@ -243,7 +229,18 @@ void TFmDir::KeepCurrentCell() {
 }
 
 void TFmDir::FormActivate() {
-  MoveToDrive(mainDriveLetter_(), false);
+  const char letter = mainDriveLetter_();
+  MoveToDrive(letter, false);
+  if (DirectoryListBox1->Directory().empty()) {
+    // The main window's drive is gone and this window was never anywhere:
+    // nothing to list, and never the working directory in its place.
+    listing_ = Listing{};
+    grid_.ClearCells();
+    model_->Reload();
+    KeepCurrentCell();
+    Panel1->setText(Q(DriveNotReadyMessage(letter)));
+    return;
+  }
   List();
   Panel1->setText(Q(ActivationPanelText(listing_)));
 }
@@ -325,11 +322,9 @@ void TFmDir::FileExtension1Click() {
 
 void TFmDir::SortAs(SortDirection direction) {
   const WaitCursor hourglass;
-  reloading_ = true;
   SortGrid(grid_, CheckedKey(), direction);
   model_->Reload();
   KeepCurrentCell();
-  reloading_ = false;
 }
 
 void TFmDir::Ascending1Click() {

@@ -93,7 +93,6 @@ class TFmDir : public QDialog {
   FileGrid grid_{GridKind::DirectorySpace};
   Listing listing_;
   Font dialogFont_;
-  bool reloading_ = false;
 
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;

@@ -20,6 +20,7 @@
 #include <mutex>
 
 #include "files/BusyWork.h"
+#include "files/ChoosingView.h"
 #include "files/DirectoryChooser.h"
 #include "files/FileGridModel.h"
 #include "files/Recycle.h"
@@ -145,7 +146,8 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   Button1->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
-  StringGrid1 = new QTableView(client_);
+  StringGrid1 = NewChoosingGrid(
+      rows_.grid, [this] { StringGrid1Click(); }, client_);
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->setAccessibleName("Files found");
   StringGrid1->setGeometry(8, 144, 569, 185);
@@ -160,18 +162,6 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   StringGrid1->setWordWrap(false);
   StringGrid1->setColumnWidth(0, 350);
   StringGrid1->setColumnWidth(1, 100);
-  connect(StringGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-    rows_.grid.selected = {index.column(), static_cast<std::size_t>(index.row())};
-    StringGrid1Click();
-  });
-  connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (reloading_ || !current.isValid() || QApplication::mouseButtons() != Qt::NoButton) {
-              return;
-            }
-            rows_.grid.selected = {current.column(), static_cast<std::size_t>(current.row())};
-            StringGrid1Click();
-          });
 
   dialogFont_ = Font{settings_.FilesFontName, settings_.FilesFontSize,
                      static_cast<ColorRef>(settings_.FilesFontColor)};
@@ -272,7 +262,6 @@ void TfmFiles::Button1Click() {
   const WaitCursor hourglass;
   flags_->cancelRequested = false;
   flags_->searchBusy = false;
-  reloading_ = true;
   ClearSearch(rows_);
   model_->Reload();
   KeepCurrentCell();
@@ -338,7 +327,6 @@ void TfmFiles::Button1Click() {
     }
   }
   Panel1->setText(Q(SearchTotalText(rows_.total)));
-  reloading_ = false;
   if (closeAsked_) {
     closeAsked_ = false;
     reject();
@@ -347,7 +335,6 @@ void TfmFiles::Button1Click() {
 
 SearchEnd TfmFiles::SortOnWorker(SortKey key, SortDirection order) {
   StringGrid1->setFocus();
-  reloading_ = true;
   auto job = std::make_shared<SortJob>();
   job->flags = flags_;
   model_->Reload();
@@ -372,7 +359,6 @@ SearchEnd TfmFiles::SortOnWorker(SortKey key, SortDirection order) {
   std::swap(job->grid, rows_.grid);
   model_->Reload();
   KeepCurrentCell();
-  reloading_ = false;
   return job->end;
 }
 

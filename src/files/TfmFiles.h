@@ -96,7 +96,6 @@ class TfmFiles : public QDialog {
   std::shared_ptr<SearchFlags> flags_ = std::make_shared<SearchFlags>();
   SortMenus menus_;
   Font dialogFont_;
-  bool reloading_ = false;
   bool closeAsked_ = false;
   int longestGapMs_ = 0;
 

@@ -1,6 +1,5 @@
 #include "files/TfmTree.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,6 +11,7 @@
 #include <QTreeView>
 
 #include "files/BusyWork.h"
+#include "files/ChoosingView.h"
 #include "files/DirectoryChooser.h"
 #include "files/DirectoryTreeModel.h"
 #include "files/FileGridModel.h"
@@ -95,7 +95,9 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   Panel1->setFocusPolicy(Qt::TabFocus);
   Panel1->installEventFilter(this);
 
-  TreeView1 = new QTreeView(this);
+  auto* tree = new ChoosingTree(ChoiceTarget::Tree, this);
+  tree->onChoose = [this](const QModelIndex& index) { TreeView1Change(index); };
+  TreeView1 = tree;
   TreeView1->setObjectName("TreeView1");
   TreeView1->setAccessibleName("Directory tree");
   TreeView1->setGeometry(16, 160, 441, 145);
@@ -110,14 +112,9 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   treeModel_ = new DirectoryTreeModel(tree_, TreeView1);
   TreeView1->setModel(treeModel_);
-  connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (!reloading_) {
-              TreeView1Change(current);
-            }
-          });
 
-  StringGrid1 = new QTableView(this);
+  StringGrid1 = NewChoosingGrid(
+      grid_, [this] { StringGrid1Click(); }, this);
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->setAccessibleName("Files");
   StringGrid1->setGeometry(16, 160, 441, 145);
@@ -131,18 +128,6 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
   StringGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(StringGrid1->font()).height() +
                                                        4);
   StringGrid1->hide();
-  connect(StringGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-    grid_.selected = {index.column(), static_cast<std::size_t>(index.row())};
-    StringGrid1Click();
-  });
-  connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (reloading_ || !current.isValid() || QApplication::mouseButtons() != Qt::NoButton) {
-              return;
-            }
-            grid_.selected = {current.column(), static_cast<std::size_t>(current.row())};
-            StringGrid1Click();
-          });
 
   resize(499, 346);
   MoveToDrive(drives_.CurrentDriveLetter(), false);
@@ -176,11 +161,11 @@ void TfmTree::DirectoryListBox1Change() {
 void TfmTree::ShowTree(bool tree) {
   TreeView1->setVisible(tree);
   StringGrid1->setVisible(!tree);
+  setWindowTitle(Q(TreeWindowCaption(tree, listing_.caption)));
 }
 
 void TfmTree::Button1Click() {
   const WaitCursor hourglass;
-  reloading_ = true;
   treeModel_->BeginChange();
   tree_.Clear();
   scanState_ = TreeScanState{};
@@ -204,17 +189,14 @@ void TfmTree::Button1Click() {
   treeModel_->EndChange();
   Panel1->setText(Q(TreePanelText(scanState_)));
   TreeView1->expandAll();
-  reloading_ = false;
 }
 
 void TfmTree::Button2Click() {
   const WaitCursor hourglass;
-  reloading_ = true;
   treeModel_->BeginChange();
   tree_.SortSiblings(TreeOrder());
   treeModel_->EndChange();
   TreeView1->expandAll();
-  reloading_ = false;
 }
 
 void TfmTree::Button3Click() {
@@ -243,21 +225,18 @@ void TfmTree::TreeView1Change(const QModelIndex& current) {
   }
   const std::string path = NodePath(tree_.Text(node));
   if (!path.empty()) {
-    if (dirs_.StatPath(path) != PathState::Directory) {
-      Panel1->setText(Q(path + ": no such directory"));
+    if (NodeDirectoryMissing(dirs_.StatPath(path))) {
+      prompts_.ShowMessage(NoSuchDirectoryText(path));
       return;
     }
     DirectoryListBox1->SetDirectory(path, false);
   }
-  ShowTree(false);
   const WaitCursor hourglass;
-  reloading_ = true;
   listing_ = ListDirectory(dirs_, DirectoryListBox1->Directory(), grid_, SortKey::skSizeText,
                            SortDirection::Descending);
   gridModel_->Reload();
   KeepCurrentCell();
-  reloading_ = false;
-  setWindowTitle(Q(listing_.caption));
+  ShowTree(false);
   Panel1->setText(Q(TreeListingPanelText(listing_.total, listing_.count)));
 }
 

@@ -78,7 +78,6 @@ class TfmTree : public QDialog {
   FileGrid grid_{GridKind::DirectoryTree};
   Listing listing_;
   Font dialogFont_;
-  bool reloading_ = false;
   int longestGapMs_ = 0;
 
   QComboBox* DriveComboBox1 = nullptr;

@@ -41,4 +41,13 @@ std::string TrailingVersion(const std::string& path) {
   return run;
 }
 
+std::string ElfFileVersion(const std::string& realPath, const std::string& soname) {
+  std::string version = TrailingVersion(realPath);
+  const std::string name = realPath.substr(realPath.find_last_of('/') + 1);
+  if (!soname.empty() && (name == soname || version == TrailingVersion(soname))) {
+    return "";
+  }
+  return version;
+}
+
 }  // namespace zub

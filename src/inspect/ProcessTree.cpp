@@ -58,6 +58,7 @@ void AppendProcessSummary(std::string& out, std::uint64_t moduleCount, std::uint
 }  // namespace
 
 void ProcessTree::Clear() {
+  fileRoots_.clear();
   text_.clear();
   lines_.clear();
   top_.clear();
@@ -157,12 +158,130 @@ std::string StatusText(const MemTreeCounters& counters) {
   return out;
 }
 
-std::string NodeFileName(std::string_view text) {
-  const std::size_t star = text.find('*');
-  if (star == std::string_view::npos || star < 2) {
-    return {};
+namespace {
+
+bool CutSuffix(std::string_view& text, std::string_view suffix) {
+  if (!text.ends_with(suffix)) {
+    return false;
   }
-  return std::string(text.substr(0, star - 1));
+  text.remove_suffix(suffix.size());
+  return true;
+}
+
+bool CutNumber(std::string_view& text) {
+  std::size_t digits = 0;
+  while (digits < text.size() && text[text.size() - 1 - digits] >= '0' &&
+         text[text.size() - 1 - digits] <= '9') {
+    ++digits;
+  }
+  text.remove_suffix(digits);
+  return digits > 0;
+}
+
+// "path * size is N bytes has been used N times"
+bool CutModuleTail(std::string_view& text) {
+  return CutSuffix(text, " times") && CutNumber(text) && CutSuffix(text, " bytes has been used ") &&
+         CutNumber(text) && CutSuffix(text, " * size is ");
+}
+
+// "path * has been used N times " and the priority marker, if any
+bool CutProcessTail(std::string_view& text) {
+  CutSuffix(text, kSpecialPriorityMarker);
+  return CutSuffix(text, " times ") && CutNumber(text) && CutSuffix(text, " * has been used ");
+}
+
+// Figures change from one snapshot to the next; the words around them do not.
+std::string MaskedFigures(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (!digit) {
+      out += text[i];
+    } else if (i == 0 || text[i - 1] < '0' || text[i - 1] > '9') {
+      out += '#';
+    }
+  }
+  return out;
+}
+
+std::string PlaceKey(std::string_view text) {
+  std::string name = NodeFileName(text);
+  return name.empty() ? "t" + MaskedFigures(text) : "f" + name;
+}
+
+}  // namespace
+
+std::string NodeFileName(std::string_view text) {
+  std::string_view name = text;
+  if (CutModuleTail(name)) {
+    return std::string(name);
+  }
+  name = text;
+  return CutProcessTail(name) ? std::string(name) : std::string();
+}
+
+void ProcessTree::SetFileRoot(std::size_t line, std::string root) {
+  if (root.empty()) {
+    fileRoots_.erase(line);
+  } else {
+    fileRoots_[line] = std::move(root);
+  }
+}
+
+std::string ProcessTree::FilePath(std::size_t line) const {
+  std::string name = NodeFileName(Text(line));
+  if (name.empty()) {
+    return name;
+  }
+  std::size_t top = line;
+  while (lines_[top].parent != kNoLine) {
+    top = static_cast<std::size_t>(lines_[top].parent);
+  }
+  const auto root = fileRoots_.find(top);
+  return root == fileRoots_.end() ? name : root->second + name;
+}
+
+TreePlaces::Level& TreePlaces::LevelOf(std::int32_t parent) {
+  const auto [it, added] = levels_.try_emplace(parent);
+  Level& level = it->second;
+  if (added) {
+    const std::size_t count = tree_.ChildCount(parent);
+    level.steps.reserve(count);
+    std::unordered_map<std::string, std::uint32_t> seen;
+    for (std::size_t row = 0; row < count; ++row) {
+      std::string key = PlaceKey(tree_.Text(tree_.Child(parent, row)));
+      const std::uint32_t occurrence = seen[key]++;
+      level.rowOfStep.emplace(key + '\0' + std::to_string(occurrence), row);
+      level.steps.push_back({std::move(key), occurrence});
+    }
+  }
+  return level;
+}
+
+TreePlace TreePlaces::PlaceOf(std::size_t line) {
+  TreePlace place;
+  for (auto at = static_cast<std::int32_t>(line); at != ProcessTree::kNoLine;
+       at = tree_.Parent(static_cast<std::size_t>(at))) {
+    const auto index = static_cast<std::size_t>(at);
+    place.insert(place.begin(), LevelOf(tree_.Parent(index)).steps[tree_.Row(index)]);
+  }
+  return place;
+}
+
+std::optional<std::size_t> TreePlaces::Find(const TreePlace& place) {
+  std::int32_t parent = ProcessTree::kNoLine;
+  std::optional<std::size_t> line;
+  for (const PlaceStep& step : place) {
+    const Level& level = LevelOf(parent);
+    const auto row = level.rowOfStep.find(step.key + '\0' + std::to_string(step.occurrence));
+    if (row == level.rowOfStep.end()) {
+      return std::nullopt;
+    }
+    line = tree_.Child(parent, row->second);
+    parent = static_cast<std::int32_t>(*line);
+  }
+  return line;
 }
 
 MemTreeCounters BuildMemTree(ProcessSource& source, ProcessTree& tree) {
@@ -181,6 +300,7 @@ MemTreeCounters BuildMemTree(ProcessSource& source, ProcessTree& tree) {
     line.clear();
     AppendProcessLine(line, *process);
     tree.AddLevelNode(1, line);
+    tree.SetFileRoot(tree.Size() - 1, process->fileRoot);
     const auto modules = source.Modules(process->processId);
     if (!modules) {
       tree.AddLevelNode(2, kModuleFailureText);

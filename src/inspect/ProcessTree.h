@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ProcessSource.h"
@@ -44,6 +46,14 @@ class ProcessTree {
   std::size_t ChildCount(std::int32_t parent) const;
   std::size_t Child(std::int32_t parent, std::size_t row) const;
 
+  // Where the files a process line and the lines under it name are read:
+  // a prefix such as "/proc/42/root" for a process that sees another file
+  // system than this program, empty (the default) for the others.
+  void SetFileRoot(std::size_t line, std::string root);
+  // The file `line` names (NodeFileName) as this program opens it: behind
+  // its process's file root. Empty for a line that names no file.
+  std::string FilePath(std::size_t line) const;
+
  private:
   struct Line {
     std::size_t offset;
@@ -59,6 +69,7 @@ class ProcessTree {
   std::vector<Line> lines_;
   std::vector<std::uint32_t> top_;
   std::vector<std::vector<std::uint32_t>> children_;
+  std::unordered_map<std::size_t, std::string> fileRoots_;  // by top line; few have one
 };
 
 // Counts of one build; the byte sums stop at the largest 64-bit value.
@@ -80,9 +91,43 @@ std::string ProcessSummaryText(std::uint64_t moduleCount, std::uint64_t ordinal,
                                std::uint64_t bytes);
 std::string StatusText(const MemTreeCounters& counters);
 
-// The file a line names: the text before its first "*", less the blank
-// before it; empty when the text has no "*" or it comes first or second.
+// The file a process or module line names: the text before the line's own
+// " * has been " or " * size is ", found from the line's end so that a path
+// may hold "*" (or even those words). Empty for every other line.
 std::string NodeFileName(std::string_view text);
+
+// One step of a line's place: what the line names (its file, or its text
+// with the figures masked) and how many earlier siblings name the same.
+struct PlaceStep {
+  std::string key;
+  std::uint32_t occurrence = 0;
+  bool operator==(const PlaceStep&) const = default;
+};
+// A line's place from its top line down, found again in a tree rebuilt from
+// a new snapshot where the same process or module is still there.
+using TreePlace = std::vector<PlaceStep>;
+
+// Places of the lines of one tree, and lines of places. Each level's keys are
+// worked out once, so a place per line of a large tree costs linear time.
+class TreePlaces {
+ public:
+  // Keeps a reference to `tree`, which must not change while this lives.
+  explicit TreePlaces(const ProcessTree& tree) : tree_(tree) {}
+
+  TreePlace PlaceOf(std::size_t line);
+  // The line at `place`; nothing when it is gone.
+  std::optional<std::size_t> Find(const TreePlace& place);
+
+ private:
+  struct Level {
+    std::vector<PlaceStep> steps;                            // by row
+    std::unordered_map<std::string, std::size_t> rowOfStep;  // key, '\0', occurrence
+  };
+  Level& LevelOf(std::int32_t parent);
+
+  const ProcessTree& tree_;
+  std::unordered_map<std::int32_t, Level> levels_;
+};
 
 // Clears `tree`, fills it from a new snapshot of `source` (released at the
 // end) and gives the counters.

@@ -21,6 +21,10 @@ class ProcessTreeModel : public QAbstractItemModel {
 
   // The tree line an index stands for.
   static std::size_t LineOf(const QModelIndex& index) { return index.internalId(); }
+  // The index of a tree line.
+  QModelIndex IndexOf(std::size_t line) const {
+    return createIndex(static_cast<int>(tree_.Row(line)), 0, static_cast<quintptr>(line));
+  }
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
   QModelIndex parent(const QModelIndex& child) const override;

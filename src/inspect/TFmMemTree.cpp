@@ -22,11 +22,11 @@ namespace {
 
 constexpr int kMaxTreePointSize = 10;
 
-// Restores the cursor on every way out of a build.
-// A file that is there to be shown; a directory is no file here.
-bool FileExists(const std::string& path) {
+// Only a regular file has texts to show: a device (a GPU's render node that
+// graphics programs map), a socket or a directory does not.
+bool IsRegularFile(const std::string& path) {
   struct stat info {};
-  return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void ApplyFont(QWidget* widget, const QFont& font, const QColor& color, QPalette::ColorRole role) {
@@ -166,10 +166,62 @@ void TFmMemTree::Button2Click() {
 
 void TFmMemTree::BuildTree() {
   const WaitCursor wait;
+  const SavedPlace saved = SavePlace();
   model_->BeginRebuild();
   const MemTreeCounters counters = BuildMemTree(processes_, tree_);
   model_->EndRebuild();
+  RestorePlace(saved);
   panel1_->setText(QString::fromStdString(StatusText(counters)));
+}
+
+TFmMemTree::SavedPlace TFmMemTree::SavePlace() const {
+  SavedPlace saved;
+  TreePlaces places(tree_);
+  const int rows = model_->rowCount();
+  for (int row = 0; row < rows; ++row) {
+    const QModelIndex index = model_->index(row, 0);
+    if (treeView1_->isExpanded(index)) {
+      saved.expanded.push_back(places.PlaceOf(ProcessTreeModel::LineOf(index)));
+    } else if (model_->hasChildren(index)) {
+      saved.allExpanded = false;
+    }
+  }
+  if (const QModelIndex chosen = treeView1_->currentIndex(); chosen.isValid()) {
+    saved.chosen = places.PlaceOf(ProcessTreeModel::LineOf(chosen));
+  }
+  if (const QModelIndex top = treeView1_->indexAt(QPoint(0, 0)); top.isValid()) {
+    saved.top = places.PlaceOf(ProcessTreeModel::LineOf(top));
+  }
+  return saved;
+}
+
+void TFmMemTree::RestorePlace(const SavedPlace& saved) {
+  TreePlaces places(tree_);
+  if (saved.allExpanded && !saved.expanded.empty()) {
+    treeView1_->expandAll();  // one layout instead of one per line
+  } else {
+    for (const TreePlace& place : saved.expanded) {
+      if (const auto line = places.Find(place)) {
+        treeView1_->expand(model_->IndexOf(*line));
+      }
+    }
+  }
+  if (saved.top) {
+    if (const auto line = places.Find(*saved.top)) {
+      treeView1_->scrollTo(model_->IndexOf(*line), QAbstractItemView::PositionAtTop);
+    }
+  }
+  if (saved.chosen) {
+    if (const auto line = places.Find(*saved.chosen)) {
+      // The user's choice, kept: it must not open the file information
+      // again, or every return from that window would reopen it.
+      const QModelIndex index = model_->IndexOf(*line);
+      restoringPlace_ = true;
+      treeView1_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+      restoringPlace_ = false;
+      treeView1_->scrollTo(index, QAbstractItemView::EnsureVisible);
+    }
+  }
 }
 
 void TFmMemTree::FormResize() {
@@ -185,11 +237,11 @@ void TFmMemTree::resizeEvent(QResizeEvent* event) {
 
 void TFmMemTree::TreeView1Change() {
   const QModelIndexList selected = treeView1_->selectionModel()->selectedIndexes();
-  if (selected.isEmpty()) {
+  if (restoringPlace_ || selected.isEmpty()) {
     return;
   }
-  const std::string name = NodeFileName(tree_.Text(ProcessTreeModel::LineOf(selected.front())));
-  if (!FileExists(name) || !showFileInfo_) {
+  const std::string name = tree_.FilePath(ProcessTreeModel::LineOf(selected.front()));
+  if (!IsRegularFile(name) || !showFileInfo_) {
     return;
   }
   // Shown once the selection has settled: the modal window's return

@@ -5,7 +5,9 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "inspect/ProcessTree.h"
 #include "monitor/MonitorSettings.h"
@@ -51,7 +53,18 @@ class TFmMemTree : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // What the user had open and chosen, kept across a rebuild by what the
+  // lines name (a new snapshot gives new lines).
+  struct SavedPlace {
+    std::vector<TreePlace> expanded;
+    bool allExpanded = true;  // every line that can be expanded was
+    std::optional<TreePlace> chosen;
+    std::optional<TreePlace> top;  // the line at the top of the view
+  };
+
   void BuildTree();
+  SavedPlace SavePlace() const;
+  void RestorePlace(const SavedPlace& saved);
 
   MonitorSettings& settings_;
   ProcessSource& processes_;
@@ -64,6 +77,7 @@ class TFmMemTree : public QDialog {
   QLabel* panel1_ = nullptr;
   QTreeView* treeView1_ = nullptr;
   bool treeExpanded_ = false;
+  bool restoringPlace_ = false;
 };
 
 }  // namespace zub

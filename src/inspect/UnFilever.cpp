@@ -29,29 +29,30 @@ struct Row {
   const char* caption;
   const char* valueName;
   std::string TVersionInfo::*text;
+  bool figure;  // shown whole, never shortened
 };
 
 const std::array<Row, 9> kRows = {{
-    {"Company ", "Company", &TVersionInfo::CompanyName},
-    {"Description", "Description", &TVersionInfo::FileDescription},
-    {"Operating System", "OS", &TVersionInfo::FileOS},
-    {"File Type", "Filetype", &TVersionInfo::FileType},
-    {"File Version", "FileVersion", &TVersionInfo::FileVersion},
-    {"Internal Name", "InternalName", &TVersionInfo::InternalName},
-    {"Copyright", "Copyright", &TVersionInfo::LegalCopyright},
-    {"Product Name", "ProductName", &TVersionInfo::ProductName},
-    {"Product Version", "ProductVersion", &TVersionInfo::ProductVersion},
+    {"Company ", "Company", &TVersionInfo::CompanyName, false},
+    {"Description", "Description", &TVersionInfo::FileDescription, false},
+    {"Operating System", "OS", &TVersionInfo::FileOS, false},
+    {"File Type", "Filetype", &TVersionInfo::FileType, false},
+    {"File Version", "FileVersion", &TVersionInfo::FileVersion, true},
+    {"Internal Name", "InternalName", &TVersionInfo::InternalName, false},
+    {"Copyright", "Copyright", &TVersionInfo::LegalCopyright, false},
+    {"Product Name", "ProductName", &TVersionInfo::ProductName, false},
+    {"Product Version", "ProductVersion", &TVersionInfo::ProductVersion, true},
 }};
 
-bool IsExistingFile(const std::string& path) {
+bool IsRegularFile(const std::string& path) {
   std::error_code error;
   return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
 }  // namespace
 
-TFileInfo::TFileInfo(VersionSources sources, const std::string& ownPath, QWidget* parent)
-    : QDialog(parent), versionResource1_(sources, ownPath) {
+TFileInfo::TFileInfo(VersionSources sources, std::string ownPath, QWidget* parent)
+    : QDialog(parent), sources_(sources), ownPath_(std::move(ownPath)) {
   setObjectName("FileInfo");
   setWindowTitle("FileInfo");
   setAccessibleName("File information");
@@ -94,16 +95,28 @@ TFileInfo::TFileInfo(VersionSources sources, const std::string& ownPath, QWidget
   WatchActivation(this, [this] { FormActivate(); });
 }
 
+TVersionResource& TFileInfo::VersionResource1() {
+  if (!versionResource1_) {
+    versionResource1_.emplace(sources_, ownPath_);
+  }
+  return *versionResource1_;
+}
+
 void TFileInfo::FormActivate() {
   setWindowTitle(QFile::decodeName(QByteArray::fromStdString(InfoFileName)));
-  if (IsExistingFile(InfoFileName)) {
-    versionResource1_.SetFileName(InfoFileName);
+  // The texts are always the named file's: one that is no longer there (or
+  // is no regular file) shows none, never the texts of the file shown before.
+  const bool regular = IsRegularFile(InfoFileName);
+  if (regular) {
+    VersionResource1().SetFileName(InfoFileName);
   }
-  const TVersionInfo& info = versionResource1_.VersionInfo();
+  const TVersionInfo none;
+  const TVersionInfo& info = regular ? VersionResource1().VersionInfo() : none;
   for (std::size_t i = 0; i < kRows.size(); ++i) {
-    const QString text = QString::fromStdString(info.*kRows[i].text);
-    values_[i]->setText(text);
-    values_[i]->setToolTip(text);
+    texts_[i] = QString::fromStdString(info.*kRows[i].text);
+    values_[i]->setText(texts_[i]);
+    values_[i]->setToolTip(texts_[i]);
+    values_[i]->setAccessibleDescription(texts_[i]);
   }
   FitValues();
 }
@@ -113,14 +126,17 @@ void TFileInfo::Button1Click() {
 }
 
 void TFileInfo::FitValues() {
+  // The frame counts against the screen too (none is known before the first showing).
+  const int frame = frameGeometry().width() - width();
   int widest = 0;
-  for (const QLabel* value : values_) {
-    widest = std::max(widest, value->fontMetrics().horizontalAdvance(value->text()));
+  for (std::size_t i = 0; i < kRows.size(); ++i) {
+    widest = std::max(widest, values_[i]->fontMetrics().horizontalAdvance(texts_[i]));
   }
   int panelWidth = std::max(kPanelWidth, kValueLeft + widest + 8);
   int width = kPanelLeft + panelWidth + kButtonGap + 75 + kRightMargin;
-  if (const QScreen* screen = this->screen()) {
-    const int room = screen->availableGeometry().width();
+  const QScreen* screen = this->screen();
+  if (screen != nullptr) {
+    const int room = screen->availableGeometry().width() - frame;
     if (width > room) {
       panelWidth -= width - room;
       width = room;
@@ -128,16 +144,22 @@ void TFileInfo::FitValues() {
   }
   panelWidth = std::max(panelWidth, kPanelWidth);
   panel1_->resize(panelWidth, panel1_->height());
-  for (QLabel* value : values_) {
+  for (std::size_t i = 0; i < kRows.size(); ++i) {
+    QLabel* value = values_[i];
     value->resize(panelWidth - kValueLeft - 4, value->height());
+    // What still does not fit on the screen ends in "…"; a figure is never cut
+    // (version numbers are short enough for the design's panel).
+    value->setText(kRows[i].figure ? texts_[i]
+                                   : value->fontMetrics().elidedText(texts_[i], Qt::ElideRight,
+                                                                     value->width()));
   }
   button1_->move(kPanelLeft + panelWidth + kButtonGap, button1_->y());
   // It grows or shrinks about its centre, as it was placed, but stays on the screen.
   width = std::max(kWidth, width);
   int left = x() - (width - this->width()) / 2;
-  if (const QScreen* screen = this->screen()) {
+  if (screen != nullptr) {
     const QRect area = screen->availableGeometry();
-    left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - width));
+    left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - width - frame));
   }
   // pos() and move() count the frame, resize() does not.
   move(left, y());

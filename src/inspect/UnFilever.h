@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "inspect/Version.h"
@@ -18,9 +20,10 @@ class TFileInfo : public QDialog {
   Q_OBJECT
 
  public:
-  // Reads `ownPath`, the program's own executable, at once. The sources
-  // outlive the window.
-  TFileInfo(VersionSources sources, const std::string& ownPath, QWidget* parent = nullptr);
+  // The sources outlive the window. Nothing is read until a file is to be
+  // shown (or VersionResource1 is asked for): the window is made at start-up,
+  // which must read nothing the main window does not show.
+  TFileInfo(VersionSources sources, std::string ownPath, QWidget* parent = nullptr);
 
   // The path of the file to show, set before the window is shown.
   std::string InfoFileName;
@@ -28,7 +31,8 @@ class TFileInfo : public QDialog {
   void FormActivate();
   void Button1Click();
 
-  TVersionResource& VersionResource1() { return versionResource1_; }
+  // Made, reading the program's own file, when first asked for.
+  TVersionResource& VersionResource1();
   // Company, Description, OS, Filetype, FileVersion, InternalName,
   // Copyright, ProductName, ProductVersion, in that order.
   QLabel* ValueLabel(int index) const { return values_.at(index); }
@@ -40,10 +44,13 @@ class TFileInfo : public QDialog {
   // as far as the screen allows.
   void FitValues();
 
-  TVersionResource versionResource1_;
+  VersionSources sources_;
+  std::string ownPath_;
+  std::optional<TVersionResource> versionResource1_;
   QFrame* panel1_ = nullptr;
   QPushButton* button1_ = nullptr;
   std::array<QLabel*, 9> values_{};
+  std::array<QString, 9> texts_;  // whole, as read; a label may show less
 };
 
 }  // namespace zub

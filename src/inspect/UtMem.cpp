@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
-#include <QScreen>
 #include <QStyledItemDelegate>
 
 #include "ui/Activation.h"
@@ -207,15 +206,6 @@ void TfmMem::UpdateMinimumSize() {
 void TfmMem::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   FormResize();
-}
-
-void TfmMem::showEvent(QShowEvent* event) {
-  if (const QScreen* shown = screen(); shown != nullptr && !centred_ && !event->spontaneous()) {
-    centred_ = true;
-    const QRect area = shown->availableGeometry();
-    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-  }
-  QWidget::showEvent(event);
 }
 
 }  // namespace zub

@@ -62,7 +62,6 @@ class TfmMem : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -77,7 +76,6 @@ class TfmMem : public QWidget {
   BevelPanel* panel2_ = nullptr;
   QListWidget* listBox1_ = nullptr;
   Font dialogFont_;  // the font dialog reopens on what was chosen last
-  bool centred_ = false;
 };
 
 }  // namespace zub

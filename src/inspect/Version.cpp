@@ -235,7 +235,8 @@ void TVersionResource::ReadElfInfo() {
   }
   info_.FileType = ElfFileTypeText(*elf);
   info_.InternalName = elf->soname;
-  info_.FileVersion = TrailingVersion(elf->realPath.empty() ? fileName_ : elf->realPath);
+  info_.FileVersion =
+      ElfFileVersion(elf->realPath.empty() ? fileName_ : elf->realPath, elf->soname);
   std::optional<PackageInfo> package = sources_.packages.Owner(fileName_);
   if (!package && !elf->realPath.empty() && elf->realPath != fileName_) {
     package = sources_.packages.Owner(elf->realPath);

@@ -141,6 +141,25 @@ MonitorLayout FitToScreen(const MonitorLayout& layout, ScreenSize screen) {
   return l;
 }
 
+ClientExtent ControlsExtent(const MonitorLayout& l) {
+  ClientExtent extent;
+  auto reach = [&extent](const Box& box) {
+    extent.width = std::max(extent.width, box.Right());
+    extent.height = std::max(extent.height, box.Bottom());
+  };
+  for (const Box* box : {&l.chart1, &l.chart2, &l.driveCombo, &l.panel}) {
+    reach(*box);
+  }
+  for (const Box& box : l.swatches) {
+    reach(box);
+  }
+  for (const Box& box : l.captions) {
+    reach(box);
+  }
+  extent.gap = std::max(0, l.panel.top - l.chart1.Bottom());
+  return extent;
+}
+
 void PlaceDiskLabels(MonitorLayout& l) {
   l.label5.left = Round(l.chart1.width * 0.25) + l.chart1.left;
   l.label5.top = Round(l.chart1.top + l.chart1.height * 0.5) - 10;

@@ -74,6 +74,21 @@ MonitorLayout FitToScreen(const MonitorLayout& layout, ScreenSize screen);
 double ScreenFontScale(ScreenSize screen);
 int ScaledFontSize(int points, double scale);
 
+// The least client area that holds every control placed on the window: the
+// right and bottom edges of the furthest controls, and the gap the layout
+// keeps between the pies and the status panel. A window whose outer size
+// leaves less (a wide screen scales the controls by its width and the
+// window's height by its height; a frame and menu bar taller than the
+// design's) is made large enough to hold them with that gap beyond them; one
+// that holds them keeps its exact size.
+struct ClientExtent {
+  int width = 0;
+  int height = 0;
+  int gap = 0;
+  bool operator==(const ClientExtent&) const = default;
+};
+ClientExtent ControlsExtent(const MonitorLayout& layout);
+
 // Label5 (the drive) and Label6 (the free percentage) on the disk pie, from
 // Chart1's place in the window. Label6's size must be that of its new text.
 void PlaceDiskLabels(MonitorLayout& layout);

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <cmath>
 
 #include "diskview/Shape1.h"
 #include "monitor/MonitorWindowRules.h"
@@ -35,6 +36,16 @@ QFont FontOf(const char* name, int points) {
   font.name = name;
   font.pointSize = points;
   return ToQFont(font);
+}
+
+// A platform font may be sized in points or in pixels; both are logical sizes.
+QFont ScaledFont(QFont font, double scale) {
+  if (font.pointSizeF() > 0) {
+    font.setPointSizeF(font.pointSizeF() * scale);
+  } else if (font.pixelSize() > 0) {
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale))));
+  }
+  return font;
 }
 
 QString Q(const std::string& text) {
@@ -429,10 +440,23 @@ void TfmZub::ApplyDiskLabels() {
   Label6->move(layout_.label6.left, layout_.label6.top);
 }
 
+// The window's inside for an outer size, never smaller than the controls
+// need below the menu bar; grown, it keeps the layout's gap past them.
+QSize TfmZub::HoldingInner(QSize inner) const {
+  const ClientExtent extent = ControlsExtent(layout_);
+  const QMenuBar* bar = menuBar();
+  const int barHeight =
+      bar->hasHeightForWidth() ? bar->heightForWidth(inner.width()) : bar->sizeHint().height();
+  const auto holding = [&extent](int have, int need) {
+    return have >= need ? have : need + extent.gap;
+  };
+  return {holding(inner.width(), extent.width), holding(inner.height(), barHeight + extent.height)};
+}
+
 // Sizes are outer sizes: the window manager's frame, once known, is taken off.
 void TfmZub::SetWindowSize(int outerWidth, int outerHeight) {
   const QSize frame = frameGeometry().size() - geometry().size();
-  const QSize inner(outerWidth - frame.width(), outerHeight - frame.height());
+  const QSize inner = HoldingInner(QSize(outerWidth - frame.width(), outerHeight - frame.height()));
   resize(inner);
   if (inner != handledSize_) {
     handledSize_ = inner;
@@ -449,7 +473,7 @@ void TfmZub::FitFrame() {
   if (frame == knownFrame_) {
     return;
   }
-  const QSize inner = size() + knownFrame_ - frame;
+  const QSize inner = HoldingInner(size() + knownFrame_ - frame);
   knownFrame_ = frame;
   handledSize_ = inner;
   resize(inner);
@@ -458,11 +482,14 @@ void TfmZub::FitFrame() {
 void TfmZub::FitWindowToScreen() {
   const ScreenSize screen = Screen();
   fontScale_ = ScreenFontScale(screen);
-  // The menu bar grows with the rest of the window, so a large screen shows
-  // one scale, not doubled pies under a small menu.
-  QFont menuFont = QApplication::font(menuBar());
-  menuFont.setPointSizeF(menuFont.pointSizeF() * fontScale_);
+  // The menus grow with the rest of the window, so a large screen shows one
+  // scale, not doubled pies under a small menu. Drop-down and pop-up menus
+  // are windows of their own, which inherit no font: each gets the bar's.
+  const QFont menuFont = ScaledFont(QApplication::font(menuBar()), fontScale_);
   menuBar()->setFont(menuFont);
+  for (QMenu* menu : findChildren<QMenu*>()) {
+    menu->setFont(ScaledFont(QApplication::font(menu), fontScale_));
+  }
   layout_ = FitToScreen(layout_, screen);
   ApplyLayout();
   SetWindowSize(layout_.windowWidth, layout_.windowHeight);

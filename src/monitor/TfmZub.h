@@ -140,6 +140,7 @@ class TfmZub : public QMainWindow {
   ScreenSize Screen() const;
   void ApplyLayout();
   void ApplyDiskLabels();
+  QSize HoldingInner(QSize inner) const;
   void SetWindowSize(int outerWidth, int outerHeight);
   void FitFrame();
   void FitWindowToScreen();

@@ -14,6 +14,10 @@ struct ProcessRecord {
   std::uint32_t usageCount = 0;  // threads
   std::uint32_t processId = 0;
   std::int32_t basePriority = 0;
+  // Where the paths of this process (its program's and its modules') are
+  // opened: empty when it sees the file system as this program does, else a
+  // prefix into its own view (a container's or a sandbox's).
+  std::string fileRoot;
 
   bool operator==(const ProcessRecord&) const = default;
 };

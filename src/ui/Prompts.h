@@ -20,6 +20,13 @@ class Prompts {
   virtual void ShowMessage(const std::string& text) = 0;
   // A question with Yes and No, and Cancel when `withCancel`.
   virtual Answer Ask(const std::string& text, bool withCancel) = 0;
+  // A question whose safe answer is No (a file about to go to the trash):
+  // Yes and No with No as the default button, so that Enter, Escape and
+  // closing the box all answer No. A prompter that cannot show one answers No.
+  virtual Answer AskDefaultNo(const std::string& text) {
+    (void)text;
+    return Answer::No;
+  }
   // The colour dialog, opening on `initial`; nothing when cancelled.
   virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
   // The font dialog, opening on `initial`; nothing when cancelled.

@@ -32,15 +32,30 @@ QFont ToQFont(const Font& font) {
   return f;
 }
 
-QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter) {}
+namespace {
 
-QtCanvas::QtCanvas(int width, int height)
-    : image_(
-          std::make_unique<QImage>(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32)),
-      ownPainter_(std::make_unique<QPainter>(image_.get())),
-      painter_(ownPainter_.get()) {
-  image_->fill(Qt::white);
+qreal PixelRatioOf(const QPainter& painter) {
+  const QPaintDevice* device = painter.device();
+  return device != nullptr ? device->devicePixelRatioF() : 1.0;
 }
+
+std::unique_ptr<QImage> NewImage(int width, int height, qreal pixelRatio) {
+  auto image = std::make_unique<QImage>(QSize(std::max(width, 1), std::max(height, 1)) * pixelRatio,
+                                        QImage::Format_RGB32);
+  image->setDevicePixelRatio(pixelRatio);
+  image->fill(Qt::white);
+  return image;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter), pixelRatio_(PixelRatioOf(painter)) {}
+
+QtCanvas::QtCanvas(int width, int height, qreal pixelRatio)
+    : image_(NewImage(width, height, pixelRatio)),
+      ownPainter_(std::make_unique<QPainter>(image_.get())),
+      painter_(ownPainter_.get()),
+      pixelRatio_(pixelRatio) {}
 
 QtCanvas::~QtCanvas() {
   if (ownPainter_) {
@@ -48,29 +63,44 @@ QtCanvas::~QtCanvas() {
   }
 }
 
+// One pixel wide at any screen scale: at one device pixel per pixel the
+// classic cosmetic pen; on a denser screen a pen one logical pixel wide, so
+// outlines keep their weight instead of thinning to a hairline.
 void QtCanvas::Prepare() {
   painter_->setRenderHint(QPainter::Antialiasing, false);
   QPen pen(ToQColor(pen_));
-  pen.setWidth(0);  // cosmetic: one pixel
+  if (pixelRatio_ > 1.0) {
+    pen.setWidthF(1.0);
+    pen.setJoinStyle(Qt::MiterJoin);
+  } else {
+    pen.setWidth(0);
+  }
   painter_->setPen(pen);
   painter_->setBrush(ToQColor(brush_));
 }
 
-// GDI figures cover x1 .. x2 - 1; a Qt outline of width w covers x .. x + w.
+// GDI figures cover x1 .. x2 - 1. A one-pixel cosmetic outline along x covers
+// pixel x; a pen one logical pixel wide covers half a pixel either side of its
+// line, so its line runs through the middle of the edge pixels.
+QRectF QtCanvas::OutlineBox(int x1, int y1, int x2, int y2) const {
+  const qreal inset = pixelRatio_ > 1.0 ? 0.5 : 0.0;
+  return {x1 + inset, y1 + inset, x2 - x1 - 1.0, y2 - y1 - 1.0};
+}
+
 void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Prepare();
-  painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+  painter_->drawRect(OutlineBox(x1, y1, x2, y2));
 }
 
 void QtCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight) {
   Prepare();
-  painter_->drawRoundedRect(QRectF(x1, y1, x2 - x1 - 1, y2 - y1 - 1), cornerWidth / 2.0,
-                            cornerHeight / 2.0, Qt::AbsoluteSize);
+  painter_->drawRoundedRect(OutlineBox(x1, y1, x2, y2), cornerWidth / 2.0, cornerHeight / 2.0,
+                            Qt::AbsoluteSize);
 }
 
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   Prepare();
-  painter_->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+  painter_->drawEllipse(OutlineBox(x1, y1, x2, y2));
 }
 
 void QtCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -86,8 +116,7 @@ void QtCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y
   while (span <= 0.0) {
     span += 360.0;  // counter-clockwise; equal radials give the whole ellipse
   }
-  painter_->drawPie(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1),
-                    static_cast<int>(std::lround(start * 16)),
+  painter_->drawPie(OutlineBox(x1, y1, x2, y2), static_cast<int>(std::lround(start * 16)),
                     static_cast<int>(std::lround(span * 16)));
 }
 
@@ -109,8 +138,10 @@ int QtCanvas::TextHeight(const std::string&) {
   return QFontMetrics(ToQFont(font_)).height();
 }
 
+// The bitmap has this surface's device pixels, so copying it back is a plain
+// copy and its figures and texts are as sharp as those drawn here directly.
 std::unique_ptr<Canvas> QtCanvas::NewBitmap(int width, int height) {
-  return std::make_unique<QtCanvas>(width, height);
+  return std::make_unique<QtCanvas>(width, height, pixelRatio_);
 }
 
 void QtCanvas::CopyRect(const Rect& destRect, Canvas& source, const Rect& sourceRect) {
@@ -118,9 +149,12 @@ void QtCanvas::CopyRect(const Rect& destRect, Canvas& source, const Rect& source
   if (bitmap == nullptr || bitmap->image_ == nullptr) {
     return;
   }
-  painter_->drawImage(
-      QRect(destRect.left, destRect.top, destRect.Width(), destRect.Height()), *bitmap->image_,
-      QRect(sourceRect.left, sourceRect.top, sourceRect.Width(), sourceRect.Height()));
+  // The source is given in the bitmap's own pixels, the destination in this surface's.
+  const qreal ratio = bitmap->pixelRatio_;
+  painter_->drawImage(QRectF(destRect.left, destRect.top, destRect.Width(), destRect.Height()),
+                      *bitmap->image_,
+                      QRectF(sourceRect.left * ratio, sourceRect.top * ratio,
+                             sourceRect.Width() * ratio, sourceRect.Height() * ratio));
 }
 
 }  // namespace zub

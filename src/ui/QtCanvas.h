@@ -20,8 +20,9 @@ class QtCanvas : public Canvas {
  public:
   // Draws with `painter`, which must outlive the canvas.
   explicit QtCanvas(QPainter& painter);
-  // Draws on an image of its own (an off-screen bitmap).
-  QtCanvas(int width, int height);
+  // Draws on an image of its own (an off-screen bitmap) of `width` x `height`
+  // pixels at `pixelRatio` device pixels per pixel.
+  QtCanvas(int width, int height, qreal pixelRatio = 1.0);
   ~QtCanvas() override;
 
   void SetPenColor(ColorRef color) override { pen_ = color; }
@@ -47,10 +48,14 @@ class QtCanvas : public Canvas {
 
  private:
   void Prepare();
+  // The box an outline is drawn along so that it covers the box's outer
+  // pixels: right and bottom edges exclusive, as GDI draws them.
+  QRectF OutlineBox(int x1, int y1, int x2, int y2) const;
 
   std::unique_ptr<QImage> image_;
   std::unique_ptr<QPainter> ownPainter_;
   QPainter* painter_;
+  qreal pixelRatio_ = 1.0;
   ColorRef pen_ = kBlack;
   ColorRef brush_ = kWhite;
   Font font_;

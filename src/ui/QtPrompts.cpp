@@ -41,6 +41,15 @@ Answer QtPrompts::Ask(const std::string& text, bool withCancel) {
   }
 }
 
+Answer QtPrompts::AskDefaultNo(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(title_()),
+                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, Parent());
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  box.exec();
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
+}
+
 std::optional<ColorRef> QtPrompts::ChooseColor(ColorRef initial) {
   const QColor chosen = QColorDialog::getColor(ToQColor(initial), Parent());
   if (!chosen.isValid()) {

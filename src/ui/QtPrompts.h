@@ -19,6 +19,7 @@ class QtPrompts : public Prompts {
 
   void ShowMessage(const std::string& text) override;
   Answer Ask(const std::string& text, bool withCancel) override;
+  Answer AskDefaultNo(const std::string& text) override;
   std::optional<ColorRef> ChooseColor(ColorRef initial) override;
   std::optional<Font> ChooseFont(const Font& initial) override;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -148,6 +149,41 @@ TEST_F(WindowHubTest, RunningWindowsIsMadeOnceAndShownBesideTheMainWindow) {
   hub.Open(Tool::RunningWindows);
   EXPECT_EQ(hub.Window(Tool::RunningWindows), first);
   EXPECT_TRUE(hub.Opened().runningWindows);
+}
+
+TEST_F(WindowHubTest, RunningWindowsOpensBesideTheMainWindowAndKeepsAPlaceTheUserChose) {
+  const QRect screen = main.screen()->availableGeometry();
+  main.setGeometry(screen.left() + 20, screen.top() + 40, 200, 150);
+  QApplication::processEvents();
+  hub.Open(Tool::RunningWindows);
+  QWidget* window = hub.Window(Tool::RunningWindows);
+  ASSERT_NE(window, nullptr);
+  const QRect mainFrame = main.frameGeometry();
+  EXPECT_EQ(window->pos(), QPoint(mainFrame.x() + mainFrame.width() + 8, mainFrame.y()));
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+  window->hide();
+
+  // Not moved by the user: it follows the main window, which has no room on
+  // its right now, so it goes to the left.
+  main.move(screen.right() - main.frameGeometry().width() - 10, screen.top() + 40);
+  QApplication::processEvents();
+  hub.Open(Tool::RunningWindows);
+  EXPECT_LT(window->frameGeometry().right(), main.frameGeometry().left());
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+
+  // No room on either side: below it.
+  window->hide();
+  main.setGeometry(screen.left() + 150, screen.top() + 20, screen.width() - 300, 100);
+  QApplication::processEvents();
+  hub.Open(Tool::RunningWindows);
+  EXPECT_GT(window->frameGeometry().top(), main.frameGeometry().bottom());
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+
+  // Moved by the user: the place is kept on later openings.
+  window->move(screen.left() + 5, screen.top() + 7);
+  window->hide();
+  hub.Open(Tool::RunningWindows);
+  EXPECT_EQ(window->pos(), QPoint(screen.left() + 5, screen.top() + 7));
 }
 
 }  // namespace

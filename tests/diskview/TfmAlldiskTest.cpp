@@ -23,15 +23,7 @@ constexpr std::int64_t kMb = 1048576;
 class TfmAlldiskTest : public ::testing::Test {
  protected:
   // Drives C: onwards, the n-th with n MB free of 100 MB.
-  void SetDrives(int count) {
-    table.drives.clear();
-    space.byMountPoint.clear();
-    for (int i = 0; i < count; ++i) {
-      const std::string mount = "/mnt/d" + std::to_string(i);
-      table.Add(mount);
-      space.Set(mount, (i + 1) * kMb, 100 * kMb);
-    }
-  }
+  void SetDrives(int count) { fakes::SetCountedDrives(table, space, count); }
 
   QAction* Action(const QString& text) {
     for (QAction* action : window.findChildren<QAction*>()) {

@@ -1,6 +1,7 @@
 // Scripted stand-ins for the platform services.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -152,5 +153,17 @@ class FakeInstanceMarker : public InstanceMarker {
   std::map<std::string, FakeInstanceMarker*>* held_;
   std::function<void(const std::string&)> handler_;
 };
+
+// Drives C: onwards mounted at /mnt/d0, /mnt/d1, ..., the n-th with n MB free of 100 MB.
+inline void SetCountedDrives(FakeDriveTable& table, FakeDiskSpace& space, int count) {
+  constexpr std::int64_t kMb = 1048576;
+  table.drives.clear();
+  space.byMountPoint.clear();
+  for (int i = 0; i < count; ++i) {
+    const std::string mount = "/mnt/d" + std::to_string(i);
+    table.Add(mount);
+    space.Set(mount, (i + 1) * kMb, 100 * kMb);
+  }
+}
 
 }  // namespace zub::fakes

@@ -24,7 +24,7 @@ class FakeProcessSource : public ProcessSource {
   Process& Add(const std::string& exePath, std::optional<std::vector<ModuleRecord>> modules,
                std::int32_t basePriority = 8, std::uint32_t usage = 1) {
     const auto pid = static_cast<std::uint32_t>(100 + processes.size());
-    processes.push_back({{exePath, usage, pid, basePriority}, std::move(modules)});
+    processes.push_back({{exePath, usage, pid, basePriority, ""}, std::move(modules)});
     return processes.back();
   }
 

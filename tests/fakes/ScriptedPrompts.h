@@ -20,7 +20,8 @@ class ScriptedPrompts : public Prompts {
   std::vector<std::string> messages;  // ShowMessage texts, in order
   std::vector<std::string> questions;
   std::vector<bool> questionsWithCancel;
-  std::deque<Answer> answers;  // for Ask
+  std::vector<bool> questionsDefaultNo;  // asked as a question whose default is No
+  std::deque<Answer> answers;            // for Ask
   std::deque<std::optional<ColorRef>> colors;
   std::deque<std::optional<Font>> fonts;
   std::vector<ColorRef> colorDialogInitials;
@@ -45,7 +46,14 @@ class ScriptedPrompts : public Prompts {
   Answer Ask(const std::string& text, bool withCancel) override {
     questions.push_back(text);
     questionsWithCancel.push_back(withCancel);
+    questionsDefaultNo.push_back(false);
     return Next(answers, Answer::Cancel, "question", text);
+  }
+  Answer AskDefaultNo(const std::string& text) override {
+    questions.push_back(text);
+    questionsWithCancel.push_back(false);
+    questionsDefaultNo.push_back(true);
+    return Next(answers, Answer::No, "question", text);
   }
   std::optional<ColorRef> ChooseColor(ColorRef initial) override {
     colorDialogInitials.push_back(initial);

@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -11,8 +13,11 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "app/ReportTree.h"
 #include "files/DirectoryScan.h"
 #include "support/TempDir.h"
 
@@ -76,13 +81,18 @@ TEST(LinuxDirectorySourceTest, ListsApparentSizesLinksOddNamesAndSpecialFilesWit
   EXPECT_EQ(rows.at("bad\xFFname"), 1);
   EXPECT_EQ(rows.at("new\nline\\back"), 2);
   EXPECT_EQ(rows.count("sub"), 0u);
+  FileGrid grid(GridKind::DirectorySpace);
+  ListDirectory(source, tmp.Path(), grid, SortKey::skSizeText, SortDirection::Descending);
+  EXPECT_EQ(grid.ExactName(0), "huge");  // 13 digits: largest first, not last
+  EXPECT_EQ(grid.ExactName(1), "sparse");
   EXPECT_EQ(source.StatPath(tmp / "broken"), PathState::File);
   EXPECT_EQ(source.StatPath(tmp / "gone"), PathState::Absent);
 }
 
-TEST(LinuxDirectorySourceTest, WalkFollowsNoLinkLoopAndNeverEntersLinkedDirectories) {
+TEST(LinuxDirectorySourceTest, WalkEntersDotDirectoriesButNoLinkedDirectory) {
   TempDir tmp;
   tmp.Write("top/f", "1");
+  tmp.Write("top/.cache/c", "1");
   ASSERT_EQ(::symlink("..", (tmp / "top/loop").c_str()), 0);
   ASSERT_EQ(::symlink("/", (tmp / "top/root").c_str()), 0);
   LinuxDirectorySource source;
@@ -93,7 +103,23 @@ TEST(LinuxDirectorySourceTest, WalkFollowsNoLinkLoopAndNeverEntersLinkedDirector
                                   return true;
                                 }));
   std::sort(visited.begin(), visited.end());
-  EXPECT_EQ(visited, (std::vector<std::string>{tmp / "top/f", tmp / "top/loop", tmp / "top/root"}));
+  EXPECT_EQ(visited, (std::vector<std::string>{tmp / "top/.cache/c", tmp / "top/f",
+                                               tmp / "top/loop", tmp / "top/root"}));
+  EXPECT_EQ(SubdirectoryNames(source, tmp / "top"), (std::vector<std::string>{".cache"}));
+
+  // A link given as the start is the user's choice: followed, and named as given.
+  ASSERT_EQ(::symlink("top", (tmp / "start").c_str()), 0);
+  visited.clear();
+  WalkDirectoryTree(source, tmp / "start", "c",
+                    [&visited](const std::string& dir, const FileEntry& e) {
+                      visited.push_back(dir + e.name);
+                      return true;
+                    });
+  EXPECT_EQ(visited, (std::vector<std::string>{tmp / "start/.cache/c"}));
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(WriteTreeReport({tmp / "start"}, source, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("Number of Files = 4\n"), std::string::npos);
 }
 
 // Ten thousand directories made and removed on a disk take a minute here; in
@@ -164,6 +190,46 @@ TEST(LinuxDirectorySourceTest, WalksTenThousandLevelsPastPathMaxWithFewDescripto
 
   // Let TempDir remove it: std::filesystem copes with the depth only slowly.
   ASSERT_EQ(::system(("rm -rf '" + tmp.Path() + "/d' '" + tmp.Path() + "/side'").c_str()), 0);
+}
+
+// Under a low open-file limit, and with the rest of the process taking every
+// descriptor left mid-walk, a deep walk still counts every file.
+TEST(LinuxDirectorySourceTest, ALowOpenFileLimitDropsNoSubtree) {
+  const std::unique_ptr<TempDir> holder = InMemoryTempDir();
+  const TempDir& tmp = *holder;
+  constexpr int kLevels = 10000;
+  int fd = ::open(tmp.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < kLevels; ++level) {
+    ::close(::openat(fd, "f", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+    const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(next, 0);
+    ::close(fd);
+    fd = next;
+  }
+  ::close(fd);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const struct rlimit limit { 40, 40 };
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    LinuxDirectorySource source;
+    std::vector<int> hoard;
+    int files = 0;
+    WalkDirectoryTree(source, tmp.Path(), "*", [&](const std::string&, const FileEntry&) {
+      if (++files == kLevels / 2) {
+        for (int taken = 0; (taken = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) {
+          hoard.push_back(taken);
+        }
+      }
+      return true;
+    });
+    ::_exit(files == kLevels && !hoard.empty() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(::system(("rm -rf '" + tmp.Path() + "/d'").c_str()), 0);
 }
 
 TEST(LinuxDirectorySourceTest, UnreadableDirectoriesAreSkippedQuietly) {

@@ -38,6 +38,7 @@ TEST_F(RecycleTest, ConfirmedFileGoesByItsExactNameAndTheRowReadsDeleted) {
   EXPECT_EQ(
       prompts.questions,
       (std::vector<std::string>{"Are you sure you want to send \"/d/Big.BIN\" to the trash?"}));
+  EXPECT_EQ(prompts.questionsDefaultNo, std::vector<bool>{true});
   EXPECT_EQ(trash.moved, (std::vector<std::string>{"/d/Big.BIN"}));
   EXPECT_TRUE(outcome.acted);
   EXPECT_EQ(outcome.panelText, "File Sent to the recycle bin ");

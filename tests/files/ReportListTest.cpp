@@ -36,3 +36,34 @@ TEST(ReportListTest, AMissingDirectoryOrAFileIsAnErrorNotAnEmptyListing) {
 
 }  // namespace
 }  // namespace zub
+
+namespace zub {
+namespace {
+
+// The rows written straight into the block buffer read exactly as the
+// window's cells would, escaped as every other record.
+TEST(ReportListTest, RowsWrittenInBlocksReadAsTheCellsDo) {
+  FileGrid grid(GridKind::FileSearch);
+  grid.SetNumbered(0, true);
+  grid.AppendRow("/D\t1/", " Odd\x01\x7f\\Name\xFF ", 1'234'567'890'123'456, true);
+  grid.AppendRow("/d/", "x", -5, true);
+  grid.AppendRow("/d/", "gone", 9, true);
+  grid.MarkDeleted(3);
+  grid.SetRowCount(5);
+  std::ostringstream fast;
+  std::ostringstream plain;
+  {
+    RecordWriter writer(fast);
+    for (std::size_t row = 0; row < grid.RowCount(); ++row) {
+      WriteGridRow(writer, grid, row, true);
+      WriteRecord(plain, {"row", grid.Cell(0, row), grid.Cell(1, row), grid.Cell(2, row),
+                          std::string(grid.ExactName(row))});
+    }
+  }
+  EXPECT_EQ(fast.str(), plain.str());
+  EXPECT_NE(fast.str().find("/d\\t1/ odd\\x01\\x7f\\\\name\xFF\t1234567890123456\t1\t"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace zub

@@ -199,8 +199,60 @@ TEST_F(SearchWindowsTest, FontStoresColourAndSizeAndAClickTrashesTheFullPath) {
   EXPECT_EQ(Search().Grid().Cell(0, 0), "Deleted ");
 }
 
+TEST_F(SearchWindowsTest, ASearchFromAGoneDriveFindsNothing) {
+  gated.open = true;
+  search = std::make_unique<TfmFiles>(
+      settings, drives, [] { return 'Z'; }, gated, trash, prompts);
+  Search().Button1Click();
+  EXPECT_TRUE(files.opened.empty());
+  EXPECT_EQ(Column0(), std::vector<std::string>{" "});
+  EXPECT_EQ(Search().Grid().Cell(2, 0), "0");
+  EXPECT_EQ(Search().Panel()->text(), " Total space 0 Mb");
+}
+
+TEST_F(SearchWindowsTest, TreeCaptionFollowsWhatIsShownAndAGoneLineKeepsGridAndPanel) {
+  TfmTree tree(drives, files, trash, prompts);
+  tree.show();
+  tree.Chooser()->SetDirectory("/d", false);
+  tree.Button1Click();
+  QTreeView* view = tree.TreeView();
+  const QModelIndex top = view->model()->index(0, 0);
+  const auto choose = [&](int row) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(row, 0, top)).center());
+  };
+  choose(2);  // /d/b
+  EXPECT_EQ(tree.windowTitle(), QString("Directory /d/b"));
+  tree.Chooser()->SetDirectory("/d/a", false);
+  tree.Button1Click();
+  EXPECT_EQ(tree.windowTitle(), QString("Zub Directory Tree "));
+  tree.Panel1Click();
+  EXPECT_EQ(tree.windowTitle(), QString("Directory /d/b"));
+  EXPECT_EQ(tree.Grid().Cell(0, 0), "big");
+  tree.Panel1Click();
+  EXPECT_EQ(tree.windowTitle(), QString("Zub Directory Tree "));
+
+  // Gone after the scan: said in a message; tree, grid and panel stay.
+  tree.Chooser()->SetDirectory("/d", false);
+  tree.Button1Click();
+  const QString panel = tree.Panel()->text();
+  files.nodes.erase("/d/b");
+  choose(2);
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{"/d/b: no such directory"});
+  EXPECT_FALSE(tree.TreeView()->isHidden());
+  EXPECT_EQ(tree.Panel()->text(), panel);
+  EXPECT_EQ(tree.Grid().Cell(0, 0), "big");
+  // There but unreadable: listed, as empty.
+  files.nodes["/d/a"].readable = false;
+  choose(1);
+  EXPECT_EQ(prompts.messages.size(), 1U);
+  EXPECT_EQ(tree.windowTitle(), QString("Directory /d/a"));
+  EXPECT_EQ(tree.Panel()->text(), "0 Mb 0 Files");
+}
+
 TEST_F(SearchWindowsTest, TreeExecuteChooseNodePanelClickAndSort) {
   TfmTree tree(drives, files, trash, prompts);
+  tree.show();
   tree.Chooser()->SetDirectory("/d", false);
   tree.Button1Click();
   EXPECT_EQ(tree.Panel()->text(), " Total space 3 Mb, Number of Files = 4");
@@ -215,7 +267,8 @@ TEST_F(SearchWindowsTest, TreeExecuteChooseNodePanelClickAndSort) {
   QTreeView* view = tree.TreeView();
   const QModelIndex top = view->model()->index(0, 0);
   EXPECT_TRUE(view->isExpanded(top));
-  view->setCurrentIndex(view->model()->index(2, 0, top));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(2, 0, top)).center());
   EXPECT_EQ(tree.windowTitle(), QString("Directory /d/b"));
   EXPECT_EQ(tree.Panel()->text(), "3 Mb 2 Files");
   EXPECT_TRUE(tree.TreeView()->isHidden());

@@ -14,6 +14,7 @@
 #include "fakes/FakePlatform.h"
 #include "fakes/ScriptedPrompts.h"
 #include "files/DirectoryChooser.h"
+#include "files/FmDirRules.h"
 
 namespace zub {
 namespace {
@@ -124,14 +125,14 @@ TEST_F(TFmDirTest, SortMenusListAgainAndKeepThePanelWhileSortOrderOnlyResorts) {
   EXPECT_FALSE(Action("FileName1")->isChecked());
 }
 
-TEST_F(TFmDirTest, PanelClickSwapsChooserAndGridAndTheChooserHidesHiddenDirectories) {
+TEST_F(TFmDirTest, PanelClickSwapsChooserAndGridAndTheChooserOffersDotDirectories) {
   Window().FormActivate();
   Window().Chooser()->SetDirectory("/d", false);
   QStringList offered;
   for (int i = 0; i < Window().Chooser()->List()->count(); ++i) {
     offered << Window().Chooser()->List()->item(i)->text();
   }
-  EXPECT_EQ(offered, (QStringList{"..", "empty", "three", "work"}));
+  EXPECT_EQ(offered, (QStringList{"..", ".secret", "empty", "three", "work"}));
   QTest::mouseClick(Window().Panel(), Qt::LeftButton);
   EXPECT_TRUE(Action("Files1")->isChecked());
   EXPECT_TRUE(Window().Chooser()->isHidden());
@@ -162,6 +163,19 @@ TEST_F(TFmDirTest, TheDownKeyOffersTheNextFileAndNoLeavesItInPlace) {
   QTest::keyClick(Window().GridView(), Qt::Key_Down);
   EXPECT_EQ(prompts.questions.size(), 3u);
   EXPECT_EQ(trash.moved.size(), 1u);
+}
+
+TEST_F(TFmDirTest, AGoneDriveListsNothingAndNeverTheWorkingDirectory) {
+  mainLetter = 'E';  // unmounted: no longer among the drives
+  Window().FormActivate();
+  EXPECT_TRUE(files.opened.empty());
+  EXPECT_EQ(Window().windowTitle(), QString(kFmDirCaption));
+  EXPECT_EQ(PanelText(), "No Disk Available in Drive E");
+  EXPECT_EQ(Names(), std::vector<std::string>{" "});
+  // Once it was somewhere, a later opening lists that directory again.
+  Choose("/d/three");
+  Window().FormActivate();
+  EXPECT_EQ(PanelText(), "2 Mb 3 Files");
 }
 
 TEST_F(TFmDirTest, FilesFontIsStoredWithoutItsNameAndCancelChangesNothing) {

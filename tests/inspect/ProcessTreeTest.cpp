@@ -115,9 +115,9 @@ TEST(ProcessTree, StatusDivisionsDropTheRemainder) {
 TEST(ProcessTree, OnlyBasePriorityThirteenIsMarked) {
   for (const std::int32_t priority : {4, 6, 8, 10, 12, 14, 24, 0, -13}) {
     SCOPED_TRACE(priority);
-    EXPECT_EQ(ProcessLineText({"/a", 2, 1, priority}), "/a * has been used 2 times ");
+    EXPECT_EQ(ProcessLineText({"/a", 2, 1, priority, ""}), "/a * has been used 2 times ");
   }
-  EXPECT_EQ(ProcessLineText({"/a", 2, 1, 13}),
+  EXPECT_EQ(ProcessLineText({"/a", 2, 1, 13, ""}),
             "/a * has been used 2 times * Special High Priority *");
 }
 
@@ -127,7 +127,7 @@ TEST(ProcessTree, HeaderNamesOnlyTheFilePart) {
   EXPECT_EQ(ModuleListHeaderText("/usr/bin/"), "*** Module list for process  ***");
 }
 
-TEST(ProcessTree, NodeFileNameCutsBeforeTheFirstStar) {
+TEST(ProcessTree, NodeFileNameCutsAtTheLinesOwnSeparator) {
   const struct {
     const char* text;
     const char* name;
@@ -135,10 +135,15 @@ TEST(ProcessTree, NodeFileNameCutsBeforeTheFirstStar) {
       {"/usr/bin/bash * has been used 1 times * Special High Priority *", "/usr/bin/bash"},
       {"/lib/my lib.so (deleted) * size is 4096 bytes has been used 1 times",
        "/lib/my lib.so (deleted)"},
-      {"*** Module list for process bash ***", ""},
+      // A Linux name may hold "*", and even a separator's words.
+      {"/tmp/a*b/x* * has been used 2 times ", "/tmp/a*b/x*"},
+      {"/tmp/a * size is 1 bytes * has been used 1 times ", "/tmp/a * size is 1 bytes"},
+      {"/srv/x * has been used 1 times .so * size is 7 bytes has been used 1 times",
+       "/srv/x * has been used 1 times .so"},
+      {"*** Module list for process a * has been used 1 times  ***", ""},
       {"***** End of Module List ****", ""},
-      {"a* b", ""},  // the star as second character
-      {"ab* c", "a"},
+      {"ab* c", ""},
+      {"/a * has been used times ", ""},  // no figure
       {"My Windows 95 Tree. Whats Running and where it was loaded from.", ""},
       {"3 Modules found for process 1 total size = 12Kb", ""},
       {"", ""},
@@ -147,6 +152,54 @@ TEST(ProcessTree, NodeFileNameCutsBeforeTheFirstStar) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(NodeFileName(c.text), c.name);
   }
+  // Whatever path a line is made from, its name comes back whole.
+  for (const std::string path :
+       {"/a * size is 3 bytes", "/b\nc *", "/d * has been used 1 times "}) {
+    EXPECT_EQ(NodeFileName(ProcessLineText({path, 3, 1, 13, ""})), path);
+    EXPECT_EQ(NodeFileName(ModuleLineText({path, 9, 2})), path);
+  }
+}
+
+TEST(ProcessTree, FilePathsOfAProcessInAnotherViewGoThroughItsRoot) {
+  FakeProcessSource source;
+  source.Add("/usr/bin/app", std::vector<ModuleRecord>{{"/usr/lib/libc.so.6", 1, 1}});
+  source.Add("/usr/bin/app", std::vector<ModuleRecord>{{"/usr/lib/libc.so.6", 1, 1}})
+      .record.fileRoot = "/proc/102/root";
+  ProcessTree tree;
+  BuildMemTree(source, tree);
+  EXPECT_EQ(tree.FilePath(1), "/usr/bin/app");
+  EXPECT_EQ(tree.FilePath(3), "/usr/lib/libc.so.6");
+  EXPECT_EQ(tree.FilePath(6), "/proc/102/root/usr/bin/app");
+  EXPECT_EQ(tree.FilePath(8), "/proc/102/root/usr/lib/libc.so.6");
+  EXPECT_EQ(tree.FilePath(7), "");  // the module list header names no file
+  EXPECT_EQ(tree.FilePath(0), "");
+}
+
+// The lines a user had open or chosen are found again in a tree built from
+// a later snapshot: the figures differ, processes came and went.
+TEST(ProcessTree, PlacesAreFoundAgainInALaterSnapshot) {
+  FakeProcessSource before;
+  before.Add("/bin/sh", std::vector<ModuleRecord>{{"/bin/sh", 10, 1}, {"/lib/a.so", 5, 2}});
+  before.Add("/bin/ed", std::nullopt);
+  before.Add("/bin/sh", std::vector<ModuleRecord>{{"/bin/sh", 10, 2}, {"/lib/b.so", 5, 1}});
+  ProcessTree old;
+  BuildMemTree(before, old);
+  // ed has ended, a new program came first, the figures changed.
+  FakeProcessSource after;
+  after.Add("/bin/new", std::vector<ModuleRecord>{{"/bin/new", 1, 1}});
+  after.Add("/bin/sh", std::vector<ModuleRecord>{{"/bin/sh", 10, 2}, {"/lib/a.so", 6, 9}});
+  after.Add("/bin/sh", std::vector<ModuleRecord>{{"/bin/sh", 10, 2}, {"/lib/b.so", 7, 3}}, 8, 4);
+  ProcessTree now;
+  BuildMemTree(after, now);
+  TreePlaces oldPlaces(old);
+  TreePlaces places(now);
+  // Old line, new line: the heading, the second sh, its b.so, its summary; ed is gone.
+  const std::pair<std::size_t, std::optional<std::size_t>> cases[] = {
+      {0, 0}, {11, 12}, {14, 15}, {16, 17}, {7, std::nullopt}};
+  for (const auto& [line, found] : cases) {
+    EXPECT_EQ(places.Find(oldPlaces.PlaceOf(line)), found) << old.Text(line);
+  }
+  EXPECT_EQ(now.Text(15), "/lib/b.so * size is 7 bytes has been used 3 times");
 }
 
 TEST(ProcessTree, AddLevelNodeAttachesToTheRightParent) {

@@ -24,6 +24,7 @@ class TFmMemTreeTest : public ::testing::Test {
                                                              {(dir / "lib/libz.so.1"), 4096, 2},
                                                              {"/gone/lib.so (deleted)", 4096, 1}});
     source.Add("[kthreadd]", std::nullopt);
+    source.Add("/dev/null", std::vector<ModuleRecord>{{"/dev/zero", 4096, 1}});
   }
 
   // Display row `row` of the top lines, or of the children of top row `parent`.
@@ -99,9 +100,9 @@ TEST(TFmMemTreeFonts, DirectoryFontAboveTenPointsIsCappedAtTen) {
 
 TEST_F(TFmMemTreeTest, ActivationBuildsTheTreeAndTheStatus) {
   window.FormActivate();
-  EXPECT_EQ(window.Panel1()->text(), "Zub found 2 Processes 3 Modules using 0Mb");
+  EXPECT_EQ(window.Panel1()->text(), "Zub found 3 Processes 4 Modules using 0Mb");
   const auto* model = window.TreeView1()->model();
-  ASSERT_EQ(model->rowCount(), 3);  // heading and two processes
+  ASSERT_EQ(model->rowCount(), 4);  // heading and three processes
   EXPECT_EQ(TextAt(Index(0)), "My Windows 95 Tree. Whats Running and where it was loaded from.");
   EXPECT_EQ(model->rowCount(Index(1)), 6);
   EXPECT_EQ(TextAt(Index(3, 1)),
@@ -122,10 +123,10 @@ TEST_F(TFmMemTreeTest, ExpandToggleAndRebuildsKeepOrResetIt) {
   EXPECT_TRUE(view->isExpanded(Index(1)));
   EXPECT_TRUE(view->isExpanded(Index(2)));
 
-  // "Build Tree" shows the new tree collapsed but leaves the toggle alone.
+  // "Build Tree" keeps the lines open and leaves the toggle alone.
   window.Button1()->click();
   EXPECT_EQ(source.snapshots, 2);
-  EXPECT_FALSE(view->isExpanded(Index(1)));
+  EXPECT_TRUE(view->isExpanded(Index(1)));
   EXPECT_TRUE(window.TreeExpanded());
   EXPECT_EQ(window.Button2()->text().remove('&'), "Collapse");
 
@@ -139,10 +140,46 @@ TEST_F(TFmMemTreeTest, ExpandToggleAndRebuildsKeepOrResetIt) {
   EXPECT_FALSE(view->isExpanded(Index(1)));
 
   window.Button2()->click();
-  window.FormActivate();  // activation resets the toggle
+  window.FormActivate();  // activation resets the toggle, not the open lines
   EXPECT_FALSE(window.TreeExpanded());
   EXPECT_EQ(window.Button2()->text().remove('&'), "Expand Tree");
+  EXPECT_TRUE(view->isExpanded(Index(2)));
+}
+
+// Each return from the file information window rebuilds the tree: the user's
+// open lines and chosen line are still there, and the choice kept does not
+// open the file information window again.
+TEST_F(TFmMemTreeTest, RebuildsKeepTheOpenLinesAndTheChosenLineWithoutReopening) {
+  source.Add((dir / "bin/prog"), std::vector<ModuleRecord>{{(dir / "lib/libz.so.1"), 4096, 2}});
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.FormActivate();
+  QTreeView* view = window.TreeView1();
+  view->expand(Index(4));              // the second prog
+  view->setCurrentIndex(Index(1, 4));  // its libz line
+  QTRY_COMPARE(shown.size(), std::size_t{1});
+  EXPECT_EQ(shown[0], (dir / "lib/libz.so.1"));
+
+  // Figures change and a process before the second prog ends.
+  source.processes[3].record.usageCount = 7;
+  source.processes.erase(source.processes.begin() + 1);
+  window.FormActivate();
+  QApplication::processEvents();
+  EXPECT_EQ(shown.size(), std::size_t{1});
+  const QModelIndex second = Index(3);
+  EXPECT_EQ(TextAt(second),
+            QString::fromStdString((dir / "bin/prog") + " * has been used 7 times "));
+  EXPECT_TRUE(view->isExpanded(second));
   EXPECT_FALSE(view->isExpanded(Index(1)));
+  EXPECT_EQ(view->currentIndex(), Index(1, 3));
+  EXPECT_TRUE(view->selectionModel()->isSelected(Index(1, 3)));
+  EXPECT_TRUE(view->viewport()->rect().intersects(view->visualRect(Index(1, 3))));
+
+  // Once its process has ended, nothing is chosen.
+  source.processes.pop_back();
+  window.Button1()->click();
+  EXPECT_FALSE(view->currentIndex().isValid());
+  EXPECT_EQ(shown.size(), std::size_t{1});
 }
 
 TEST_F(TFmMemTreeTest, OnlyLinesNamingAnExistingFileOpenTheFileInformation) {
@@ -159,6 +196,8 @@ TEST_F(TFmMemTreeTest, OnlyLinesNamingAnExistingFileOpenTheFileInformation) {
   select(Index(5, 1));  // summary
   select(Index(1, 2));  // end line
   select(Index(2));     // "[kthreadd]": no such file
+  select(Index(3));     // a device: no texts to show
+  select(Index(1, 3));
   view->selectionModel()->clearSelection();
   QApplication::processEvents();
   EXPECT_TRUE(shown.empty());

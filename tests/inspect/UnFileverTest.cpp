@@ -57,8 +57,11 @@ class TFileInfoTest : public ::testing::Test {
   std::unique_ptr<TFileInfo> window;
 };
 
-TEST_F(TFileInfoTest, CreatedHiddenWithTheDesignLayoutAndOwnFileRead) {
+TEST_F(TFileInfoTest, CreatedHiddenWithTheDesignLayoutReadingNothingUntilAsked) {
   EXPECT_FALSE(window->isVisible());
+  // Made at start-up: no file and no package is read for a window not shown.
+  EXPECT_EQ(blocks.sizeQueries, 0);
+  EXPECT_TRUE(packages.asked.empty());
   EXPECT_EQ(window->windowTitle(), "FileInfo");
   EXPECT_EQ(window->size(), QSize(566, 307));
   EXPECT_EQ(window->Panel1()->geometry(), QRect(136, 16, 313, 241));
@@ -91,18 +94,18 @@ TEST_F(TFileInfoTest, ActivationShowsTheNamedFileInTheNineLabels) {
   }
 }
 
-TEST_F(TFileInfoTest, MissingFileChangesTheCaptionAndKeepsTheLastTexts) {
+TEST_F(TFileInfoTest, WhatIsNoLongerARegularFileShowsNoneOfThePreviousTexts) {
   window->InfoFileName = dll;
   ShowAndActivate();
   QTRY_COMPARE(window->windowTitle(), QString::fromStdString(dll));
+  ASSERT_EQ(window->ValueLabel(0)->text(), "Microsoft Corporation");
   window->hide();
-  // A directory is no file either.
-  for (const std::string& missing : {dir / "gone.dll", dir.Path()}) {
-    window->InfoFileName = missing;
+  // A device (mapped by graphics programs) and a directory are no files either.
+  for (const std::string& other : {dir / "gone.dll", dir.Path(), std::string("/dev/null")}) {
+    window->InfoFileName = other;
     window->FormActivate();
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString(missing));
-    EXPECT_EQ(window->ValueLabel(0)->text(), "Microsoft Corporation");
-    EXPECT_EQ(window->VersionResource1().FileName(), dll);
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString(other));
+    EXPECT_EQ(Values(), std::vector<QString>(9)) << other;
   }
 }
 

@@ -241,5 +241,26 @@ TEST(ElfVersion, TrailingVersionTakesOnlyNumbersThatEndTheName) {
   }
 }
 
+// The number a soname carries is the interface's, not the file's version:
+// only a real name that says more than its soname gives a file version.
+TEST(ElfVersion, FileVersionOnlyWhereTheRealNameCarriesMoreThanTheSoname) {
+  const struct {
+    const char* realPath;
+    const char* soname;
+    const char* version;
+  } cases[] = {
+      {"/usr/lib/x86_64-linux-gnu/libQt6Core.so.6.4.2", "libQt6Core.so.6", "6.4.2"},
+      {"/usr/lib/x86_64-linux-gnu/libc.so.6", "libc.so.6", ""},
+      {"/usr/lib/x86_64-linux-gnu/ld-linux-x86-64.so.2", "ld-linux-x86-64.so.2", ""},
+      {"/usr/lib/x86_64-linux-gnu/libgtk-3.so.0", "libgtk-3.so.0", ""},
+      {"/opt/app/libcopy.so.6", "libc.so.6", ""},  // renamed: still only the interface's 6
+      {"/usr/lib/x86_64-linux-gnu/libz.so.1.2.13", "libz.so.1", "1.2.13"},
+      {"/usr/bin/python3.11", "", "3.11"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ElfFileVersion(c.realPath, c.soname), c.version) << c.realPath;
+  }
+}
+
 }  // namespace
 }  // namespace zub

@@ -1,9 +1,12 @@
 #include "platform/linux/LinuxProcessSource.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -138,16 +141,61 @@ TEST(Maps, FilesAreDistinctInOrderOfFirstMappingWithSizesSummed) {
   EXPECT_TRUE(DistinctMappedFiles("").empty());
 }
 
+// The kernel writes a newline of a maps path as "\012" and nothing else
+// escaped: a backslash stands for itself.
+TEST(Maps, OnlyTheEscapedNewlineIsDecoded) {
+  EXPECT_EQ(DecodeMapsPath("/tmp/a\\012b.so"), "/tmp/a\nb.so");
+  EXPECT_EQ(DecodeMapsPath("/tmp/\\012\\0123"), "/tmp/\n\n3");
+  EXPECT_EQ(DecodeMapsPath("/tmp/back\\slash\\134\\040"), "/tmp/back\\slash\\134\\040");
+  EXPECT_EQ(DecodeMapsPath("/tmp/end\\\\012"), "/tmp/end\\\n");  // a backslash, then a newline
+  EXPECT_EQ(DecodeMapsPath("/tmp/cut\\01"), "/tmp/cut\\01");
+}
+
+// A program whose name holds a newline: its process line and its module line
+// name the same file. A name that really holds "\012" keeps it.
+TEST(LinuxProcessSource, EscapedNewlinesInMapsNameTheFileTheProcessLineNames) {
+  test_support::TempDir dir;
+  const std::string newline = dir / "files/new\nline";
+  const std::string literal = dir / "files/lit\\012eral";
+  dir.Write("files/new\nline", "x");
+  dir.Write("files/lit\\012eral", "y");
+  std::string maps;
+  for (const std::string& path : {newline, literal}) {
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    char line[128];
+    std::snprintf(line, sizeof line, "1000-2000 r-xp 00000000 %x:%x %llu ", major(st.st_dev),
+                  minor(st.st_dev), static_cast<unsigned long long>(st.st_ino));
+    std::string escaped = path;
+    for (std::size_t at = escaped.find('\n'); at != std::string::npos; at = escaped.find('\n')) {
+      escaped.replace(at, 1, "\\012");
+    }
+    maps += line + escaped + "\n";
+  }
+  dir.Write("proc/7/stat", "7 (x) S 1 1 1 0 -1 0 0 0 0 0 0 0 0 0 20 0 1\n");
+  dir.Write("proc/7/maps", maps);
+  ASSERT_EQ(::symlink(newline.c_str(), (dir / "proc/7/exe").c_str()), 0);
+  LinuxProcessSource source(dir / "proc");
+  const auto process = source.FirstProcess();
+  ASSERT_TRUE(process);
+  EXPECT_EQ(process->exePath, newline);
+  const auto modules = source.Modules(7);
+  ASSERT_TRUE(modules);
+  ASSERT_EQ(modules->size(), 2u);
+  EXPECT_EQ((*modules)[0].path, newline);
+  EXPECT_EQ((*modules)[1].path, literal);
+}
+
 TEST(LinuxProcessSource, CapturedTreeGivesEveryLivingProcessInPidOrder) {
   LinuxProcessSource source(TestDataDir() + "/proc/processes");
   const auto processes = AllProcesses(source);
   // 1300 ended before its stat was read; "self" is no process.
   const std::vector<ProcessRecord> expected = {
-      {"/usr/lib/systemd/systemd", 1, 1, 8},
-      {"[kthreadd]", 1, 2, 8},
-      {"[(sd-pam)]", 1, 812, 8},
-      {"/home/ann/bin/a) b", 4, 1200, 13},
-      {"/usr/bin/pipewire", 2, 40000, 24},
+      {"/usr/lib/systemd/systemd", 1, 1, 8, ""},
+      {"[kthreadd]", 1, 2, 8, ""},
+      {"[(sd-pam)]", 1, 812, 8, ""},
+      {"/home/ann/bin/a) b", 4, 1200, 13, ""},
+      {"/usr/bin/pipewire", 2, 40000, 24, ""},
   };
   EXPECT_EQ(processes, expected);
 }

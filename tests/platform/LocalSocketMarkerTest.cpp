@@ -113,19 +113,61 @@ TEST_F(LocalSocketMarkerTest, ASilentPeerDoesNotStopRequests) {
   ::close(silent);
 }
 
-TEST_F(LocalSocketMarkerTest, AFallbackFolderOthersCouldEnterIsNotUsed) {
-  const std::string fallback = LocalSocketMarker::DirectoryFor(nullptr, dir.Path().c_str());
-  EXPECT_EQ(fallback, dir / ("zub97-" + std::to_string(::getuid())));
-  struct stat info {};
-  ASSERT_EQ(::stat(fallback.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0077, 0u);
-  // A runtime directory that is not there is no runtime directory.
+TEST_F(LocalSocketMarkerTest, ARuntimeDirectoryNotThisUsersAloneIsPassedOver) {
+  const std::string fallback = dir / ("zub97-" + std::to_string(::getuid()));
+  const std::string own = dir / "own";
+  const std::string open = dir / "open";
+  const std::string theirs = dir / "theirs";
+  for (const std::string& folder : {own, open, theirs}) {
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  }
+  ASSERT_EQ(::chmod(open.c_str(), 0755), 0);
+  EXPECT_EQ(LocalSocketMarker::DirectoryFor(own.c_str(), dir.Path().c_str()), own);
+  EXPECT_EQ(LocalSocketMarker::DirectoryFor(open.c_str(), dir.Path().c_str()), fallback);
   EXPECT_EQ(LocalSocketMarker::DirectoryFor((dir / "gone").c_str(), dir.Path().c_str()), fallback);
+  if (::geteuid() == 0) {  // after su: the first user's runtime directory
+    ASSERT_EQ(::chown(theirs.c_str(), 12345, 12345), 0);
+    EXPECT_EQ(LocalSocketMarker::DirectoryFor(theirs.c_str(), dir.Path().c_str()), fallback);
+  }
 
-  // Opened up to others (as if someone else had made it first): refused.
-  ASSERT_EQ(::chmod(fallback.c_str(), 0703), 0);
-  EXPECT_TRUE(LocalSocketMarker::DirectoryFor(nullptr, dir.Path().c_str()).empty());
-  LocalSocketMarker marker(LocalSocketMarker::DirectoryFor("", dir.Path().c_str()));
+  // Both copies passed over it meet in the fallback: the second finds the first.
+  LocalSocketMarker first(LocalSocketMarker::DirectoryFor(open.c_str(), dir.Path().c_str()));
+  LocalSocketMarker second(LocalSocketMarker::DirectoryFor(open.c_str(), dir.Path().c_str()));
+  ASSERT_TRUE(first.Add(name));
+  EXPECT_TRUE(second.Find(name));
+  EXPECT_FALSE(second.Add(name));
+}
+
+TEST_F(LocalSocketMarkerTest, AFallbackThatIsNotThisUsersAloneIsRefusedWithAReason) {
+  const std::string fallback = dir / ("zub97-" + std::to_string(::getuid()));
+  std::string problem;
+  const mode_t umask = ::umask(0277);  // the folder is private whatever the umask
+  EXPECT_EQ(LocalSocketMarker::DirectoryFor(nullptr, dir.Path().c_str(), &problem), fallback);
+  ::umask(umask);
+  EXPECT_EQ(problem, "");
+  struct stat info {};
+  ASSERT_EQ(::lstat(fallback.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+  const auto refusal = [&] {
+    problem.clear();
+    EXPECT_EQ(LocalSocketMarker::DirectoryFor(nullptr, dir.Path().c_str(), &problem), "");
+    return problem;
+  };
+  ASSERT_EQ(::chmod(fallback.c_str(), 0703), 0);  // as if someone else had made it first
+  EXPECT_EQ(refusal(), fallback + " has mode 0703, not 0700");
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chmod(fallback.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(fallback.c_str(), 12345, 12345), 0);
+    EXPECT_EQ(refusal(), fallback + " belongs to another user");
+  }
+  // A link in its place is never followed, even to a private folder of this user.
+  ASSERT_EQ(::rmdir(fallback.c_str()), 0);
+  ASSERT_EQ(::mkdir((dir / "private").c_str(), 0700), 0);
+  ASSERT_EQ(::symlink((dir / "private").c_str(), fallback.c_str()), 0);
+  EXPECT_EQ(refusal(), fallback + " is a symbolic link");
+
+  LocalSocketMarker marker(LocalSocketMarker::DirectoryFor(nullptr, dir.Path().c_str()));
   EXPECT_TRUE(marker.Add(name));  // no marker: this copy runs
   EXPECT_FALSE(marker.Find(name));
 }

@@ -1,11 +1,17 @@
 #include "platform/linux/StatvfsDiskSpace.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <atomic>
-#include <future>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <thread>
+
+#include "platform/linux/PosixFile.h"
+#include "support/TempDir.h"
 
 namespace zub {
 namespace {
@@ -24,7 +30,7 @@ DriveInfo Drive(const std::string& mountPoint, DriveKind kind, const std::string
 TEST(StatvfsDiskSpace, RootFiguresAreWhatStatvfsAndDfReport) {
   struct statvfs direct {};
   ASSERT_EQ(::statvfs("/", &direct), 0);
-  // Fixed runs on the caller's thread, Remote on a worker: same figures.
+  // Fixed is asked in the program, Remote by the helper: same figures.
   for (const DriveKind kind : {DriveKind::Fixed, DriveKind::Remote}) {
     SCOPED_TRACE(static_cast<int>(kind));
     StatvfsDiskSpace space;
@@ -85,19 +91,34 @@ TEST(StatvfsDiskSpace, FailedQueryGivesNothing) {
   EXPECT_FALSE(space.Query(Drive("/nonexistent/mount/point", DriveKind::Fixed)));
   EXPECT_FALSE(space.Query(Drive("/nonexistent/mount/point", DriveKind::Remote)));
   EXPECT_FALSE(space.Query(Drive("", DriveKind::Fixed)));
+  StatvfsDiskSpace noHelper(1s, ::statvfs, {"/nonexistent/helper"});
+  EXPECT_FALSE(noHelper.Query(Drive("/", DriveKind::Remote)));
+
+  const auto parsed = GeometryFromText("4096 10 4\n");
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->bytesPerSector * parsed->freeClusters, 4 * 4096);
+  for (const char* odd : {"", "4096 10\n", "4096 10 4", "4096 10 4 5\n", "-1 10 4\n", "? 10 4\n"}) {
+    EXPECT_FALSE(GeometryFromText(odd)) << odd;
+  }
 }
 
-TEST(StatvfsDiskSpace, OnlyDrivesThatMayHangAreAskedOnAWorker) {
-  const std::thread::id caller = std::this_thread::get_id();
-  std::atomic<bool> onCaller{false};
-  StatvfsDiskSpace space(10s, [&](const char*, struct statvfs* out) {
-    onCaller = std::this_thread::get_id() == caller;
-    out->f_frsize = 4096;
-    return 0;
-  });
+// A helper that runs `script` in sh, with the mount point as $1.
+std::vector<std::string> Script(const std::string& script, const std::string& zero = "sh") {
+  return {"/bin/sh", "-c", script, zero};
+}
+
+TEST(StatvfsDiskSpace, OnlyDrivesThatMayHangAreLeftToTheHelper) {
+  StatvfsDiskSpace space(
+      10s,
+      [](const char*, struct statvfs* out) {
+        out->f_frsize = 4096;
+        out->f_blocks = 1;
+        return 0;
+      },
+      Script("echo 4096 2 0"));
   struct Case {
     DriveInfo drive;
-    bool worker;
+    bool helper;
   };
   const Case cases[] = {
       {Drive("/", DriveKind::Fixed), false},
@@ -109,49 +130,57 @@ TEST(StatvfsDiskSpace, OnlyDrivesThatMayHangAreAskedOnAWorker) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.drive.mountPoint);
-    ASSERT_TRUE(space.Query(c.drive));
-    EXPECT_EQ(onCaller, !c.worker);
+    const auto geometry = space.Query(c.drive);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->totalClusters, c.helper ? 2 : 1);
   }
 }
 
-// A mount that answers only when the test lets it. Its state is shared with
-// the query function, which a detached worker may still hold after the test.
+// A mount whose /mnt/dead answers only when the test opens the gate (a FIFO)
+// for writing. Its helper counts its calls and ends in files.
 class HangingMount {
  public:
-  StatvfsDiskSpace::QueryFn Query() const {
-    return [state = state_](const char* path, struct statvfs* out) {
-      ++state->calls;
-      if (std::string(path) == "/mnt/dead") {
-        if (!state->startedOnce.exchange(true)) {
-          state->started.set_value();
-        }
-        state->released.wait();
-      }
-      out->f_frsize = 1024;
-      out->f_blocks = 100;
-      out->f_bavail = 40;
-      ++state->finished;
-      return 0;
-    };
+  HangingMount() { ::mkfifo((dir_ / "gate").c_str(), 0600); }
+  ~HangingMount() { Release(); }  // no helper of this test is left waiting
+  HangingMount(const HangingMount&) = delete;
+  HangingMount& operator=(const HangingMount&) = delete;
+
+  std::vector<std::string> Helper() const {
+    return Script(R"(if [ "$1" = /mnt/dead ]; then
+                       echo >>"$0/calls"; : <"$0/gate"; echo >>"$0/finished"
+                     fi
+                     echo 1024 100 40)",
+                  dir_.Path());
   }
-  void Release() const { state_->release.set_value(); }
-  void WaitUntilStarted() const { state_->started.get_future().wait(); }
-  int Calls() const { return state_->calls; }
-  int Finished() const { return state_->finished; }
+  void Release() {
+    if (!released_.Valid()) {
+      released_ = linux_platform::UniqueFd(::open((dir_ / "gate").c_str(), O_RDWR | O_CLOEXEC));
+    }
+  }
+  // Queries of /mnt/dead started, and ended.
+  std::uintmax_t Calls() const { return Counted("calls"); }
+  std::uintmax_t Finished() const { return Counted("finished"); }
+  // Helpers run in their own time: waits up to 20 s for `count` to reach `n`.
+  static bool Reaches(const std::function<std::uintmax_t()>& count, std::uintmax_t n) {
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (count() < n && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(5ms);
+    }
+    return count() >= n;
+  }
 
  private:
-  struct State {
-    std::atomic<int> calls{0};
-    std::atomic<int> finished{0};
-    std::atomic<bool> startedOnce{false};
-    std::promise<void> started;
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-  };
-  std::shared_ptr<State> state_ = std::make_shared<State>();
+  std::uintmax_t Counted(const std::string& name) const {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(dir_ / name, error);
+    return error ? 0 : size;
+  }
+
+  test_support::TempDir dir_;
+  linux_platform::UniqueFd released_;
 };
 
-// Asks until the mount answers; a worker that outlived its wait has to
+// Asks until the mount answers; a helper that outlived its wait has to
 // finish before the next query starts.
 std::optional<DiskGeometry> QueryUntilAnswered(StatvfsDiskSpace& space, const DriveInfo& drive) {
   const auto deadline = std::chrono::steady_clock::now() + 20s;
@@ -166,44 +195,49 @@ std::optional<DiskGeometry> QueryUntilAnswered(StatvfsDiskSpace& space, const Dr
 
 TEST(StatvfsDiskSpace, HangingMountTimesOutAndIsNotAskedAgainWhileStuck) {
   HangingMount mount;
-  StatvfsDiskSpace space(50ms, mount.Query());
+  StatvfsDiskSpace space(1s, ::statvfs, mount.Helper());
   const DriveInfo dead = Drive("/mnt/dead", DriveKind::Remote, "nfs4");
 
   EXPECT_FALSE(space.Query(dead));
-  mount.WaitUntilStarted();
-  EXPECT_EQ(mount.Calls(), 1);
+  ASSERT_TRUE(HangingMount::Reaches([&] { return mount.Calls(); }, 1));
 
   // Still stuck: answered at once, without a second query.
   EXPECT_FALSE(space.Query(dead));
   EXPECT_FALSE(space.Query(dead));
-  EXPECT_EQ(mount.Calls(), 1);
+  EXPECT_EQ(mount.Calls(), 1u);
 
   // Other mounts are not held up by it.
-  EXPECT_TRUE(space.Query(Drive("/mnt/alive", DriveKind::Remote, "nfs4")));
-  EXPECT_EQ(mount.Calls(), 2);
+  EXPECT_TRUE(QueryUntilAnswered(space, Drive("/mnt/alive", DriveKind::Remote, "nfs4")));
 
   // Once the server answers again, a fresh query runs and succeeds.
   mount.Release();
   const auto geometry = QueryUntilAnswered(space, dead);
   ASSERT_TRUE(geometry);
   EXPECT_EQ(geometry->bytesPerSector * geometry->freeClusters, 40 * 1024);
-  EXPECT_GE(mount.Calls(), 3);
+  EXPECT_GE(mount.Calls(), 2u);
 }
 
-TEST(StatvfsDiskSpace, StuckWorkerMayOutliveTheDiskSpace) {
-  const HangingMount mount;
+TEST(StatvfsDiskSpace, AStuckQueryHoldsNothingOfTheProgramAndMayOutliveIt) {
+  HangingMount mount;
+  int output[2];  // stands for the report's standard output: inherited across exec
+  ASSERT_EQ(::pipe2(output, O_NONBLOCK), 0);
+  const linux_platform::UniqueFd reader(output[0]);
+  // Held also at a number above whatever the query opens.
+  const int highWriter = ::fcntl(output[1], F_DUPFD, 500);
+  ASSERT_GE(highWriter, 500);
   {
-    StatvfsDiskSpace space(10ms, mount.Query());
+    StatvfsDiskSpace space(10ms, ::statvfs, mount.Helper());
     EXPECT_FALSE(space.Query(Drive("/mnt/dead", DriveKind::Remote, "nfs4")));
-    mount.WaitUntilStarted();
+    ASSERT_TRUE(HangingMount::Reaches([&] { return mount.Calls(); }, 1));
   }
+  // Only the program held the write end: closing it ends the reader's input.
+  ::close(output[1]);
+  ::close(highWriter);
+  char byte = 0;
+  EXPECT_EQ(::read(reader.Get(), &byte, 1), 0) << "a helper holds the program's output open";
+
   mount.Release();
-  // The worker finishes into state it shares; its DiskSpace is gone.
-  const auto deadline = std::chrono::steady_clock::now() + 20s;
-  while (mount.Finished() < 1 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::yield();
-  }
-  EXPECT_EQ(mount.Finished(), 1);
+  EXPECT_TRUE(HangingMount::Reaches([&] { return mount.Finished(); }, 1));
 }
 
 }  // namespace

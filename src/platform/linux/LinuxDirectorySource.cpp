@@ -3,9 +3,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
@@ -17,6 +20,7 @@ namespace {
 
 using linux_platform::UniqueFd;
 
+constexpr std::size_t kMostOpen = 64;
 constexpr int kDirectoryFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 EntryKind KindOfMode(mode_t mode) {
@@ -55,7 +59,8 @@ EntryStat FromStat(const struct stat& st) {
 
 class LinuxOpenDirectory : public OpenDirectory {
  public:
-  LinuxOpenDirectory(UniqueFd fd, DirectoryId id) : fd_(std::move(fd)), id_(id) {}
+  LinuxOpenDirectory(UniqueFd fd, DirectoryId id, MountFacts mount)
+      : fd_(std::move(fd)), id_(id), mount_(mount) {}
 
   DirectoryId Id() const override { return id_; }
 
@@ -95,14 +100,41 @@ class LinuxOpenDirectory : public OpenDirectory {
     return FromStat(st);
   }
 
+  MountFacts Mount() const override { return mount_; }
+
   std::unique_ptr<OpenDirectory> OpenChild(const std::string& name) override {
-    UniqueFd child(::openat(fd_.Get(), name.c_str(), kDirectoryFlags));
-    return Wrap(std::move(child));
+    OpenFailure why = OpenFailure::None;
+    return TryOpenChild(name, why);
   }
 
+  std::unique_ptr<OpenDirectory> TryOpenChild(const std::string& name, OpenFailure& why) override {
+    UniqueFd child(::openat(fd_.Get(), name.c_str(), kDirectoryFlags));
+    std::unique_ptr<OpenDirectory> dir = Wrap(std::move(child));
+    why = dir ? OpenFailure::None
+              : (errno == EMFILE || errno == ENFILE ? OpenFailure::TooManyOpen
+                                                    : OpenFailure::Unavailable);
+    return dir;
+  }
+
+  // The identity and mount facts come from one statx of the descriptor, so
+  // telling a mount point (never crossed) from a subvolume (walked) costs
+  // the walk no extra call.
   static std::unique_ptr<OpenDirectory> Wrap(UniqueFd fd) {
     if (!fd.Valid()) {
       return nullptr;
+    }
+    struct statx stx {};
+    if (::statx(fd.Get(), "", AT_EMPTY_PATH | AT_NO_AUTOMOUNT,
+                STATX_TYPE | STATX_INO | STATX_MNT_ID, &stx) == 0) {
+      MountFacts mount;
+      mount.rootKnown = (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0;
+      mount.root = (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+      mount.idKnown = (stx.stx_mask & STATX_MNT_ID) != 0;
+      mount.mountId = stx.stx_mnt_id;
+      const DirectoryId id{
+          static_cast<std::uint64_t>(makedev(stx.stx_dev_major, stx.stx_dev_minor)),
+          static_cast<std::uint64_t>(stx.stx_ino)};
+      return std::make_unique<LinuxOpenDirectory>(std::move(fd), id, mount);
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) {
@@ -110,12 +142,14 @@ class LinuxOpenDirectory : public OpenDirectory {
     }
     return std::make_unique<LinuxOpenDirectory>(
         std::move(fd),
-        DirectoryId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)});
+        DirectoryId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+        MountFacts{});
   }
 
  private:
   UniqueFd fd_;
   DirectoryId id_;
+  MountFacts mount_;
 };
 
 // Opens the directory holding the last component of `path` and gives that
@@ -169,6 +203,24 @@ std::unique_ptr<OpenDirectory> LinuxDirectorySource::Open(const std::string& pat
   }
   return LinuxOpenDirectory::Wrap(UniqueFd(::openat(parent.Get(), last.empty() ? "." : last.c_str(),
                                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+}
+
+std::size_t LinuxDirectorySource::OpenBudget() {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    return kMostOpen;
+  }
+  std::size_t held = 0;
+  if (DIR* fds = ::opendir("/proc/self/fd")) {
+    while (::readdir(fds) != nullptr) {
+      ++held;
+    }
+    ::closedir(fds);
+  }
+  // Half of what is left: the rest of the program (and its other threads)
+  // opens files too.
+  const std::size_t left = limit.rlim_cur > held ? limit.rlim_cur - held : 0;
+  return std::clamp<std::size_t>(left / 2, 2, kMostOpen);
 }
 
 PathState LinuxDirectorySource::StatPath(const std::string& path) {

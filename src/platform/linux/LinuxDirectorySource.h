@@ -10,6 +10,9 @@ class LinuxDirectorySource : public DirectorySource {
  public:
   std::unique_ptr<OpenDirectory> Open(const std::string& path) override;
   PathState StatPath(const std::string& path) override;
+  // From RLIMIT_NOFILE less the descriptors the process holds now.
+  std::size_t OpenBudget() override;
+  bool ConcurrentReads() const override { return true; }
 };
 
 }  // namespace zub

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxElfSource.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -55,6 +57,22 @@ std::optional<std::uint64_t> FileOffset(const std::vector<Segment>& segments, st
     }
   }
   return std::nullopt;
+}
+
+// `path` with its links resolved, when that names the very file `path` does.
+// Under /proc/PID/root the resolution can leave that process's view (the
+// kernel shows its root as a plain link, to "/" say) and land on this
+// program's file of the same name; the path as given is kept then.
+std::string RealPathOf(const std::string& path) {
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
+  struct stat given {};
+  struct stat resolved {};
+  if (real && ::stat(path.c_str(), &given) == 0 && ::stat(real.get(), &resolved) == 0 &&
+      given.st_dev == resolved.st_dev && given.st_ino == resolved.st_ino) {
+    return real.get();
+  }
+  return path;
 }
 
 }  // namespace
@@ -157,9 +175,7 @@ std::optional<ElfFacts> LinuxElfSource::Read(const std::string& path) {
   }
   std::optional<ElfFacts> facts = ParseElf(file.Reader(), file.Size());
   if (facts) {
-    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
-                                                           &std::free);
-    facts->realPath = real ? real.get() : path;
+    facts->realPath = RealPathOf(path);
   }
   return facts;
 }

@@ -1,6 +1,8 @@
 #include "platform/linux/LinuxProcessSource.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -85,6 +87,27 @@ class ReadBuffer {
  private:
   std::string storage_;
 };
+
+// Whether `path` names the file of `device` and `inode` (as maps gives them).
+bool NamesFile(const std::string& path, std::uint64_t device, std::uint64_t inode) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && st.st_ino == inode &&
+         (std::uint64_t{major(st.st_dev)} << 32 | minor(st.st_dev)) == device;
+}
+
+// The module's name as its process sees it. A path that holds "\012" is
+// ambiguous: an escaped newline, or those four characters in the name.
+// The kernel's escape is the likely one; the literal text wins only when it
+// is what names the mapped file.
+std::string ModulePath(const MappedFile& file, const std::string& fileRoot) {
+  std::string decoded = DecodeMapsPath(file.path);
+  if (decoded.size() != file.path.size() &&
+      !NamesFile(fileRoot + decoded, file.device, file.inode) &&
+      NamesFile(fileRoot + std::string(file.path), file.device, file.inode)) {
+    return std::string(file.path);
+  }
+  return decoded;
+}
 
 // The target of a link of any length; nothing when it cannot be read.
 std::optional<std::string> ReadLinkAt(int dirFd, const char* name) {
@@ -207,6 +230,22 @@ std::optional<MappedFile> ParseMapsLine(std::string_view line) {
   return MappedFile{*major << 32 | *minor, *inodeNumber, *end - *start, rest};
 }
 
+std::string DecodeMapsPath(std::string_view path) {
+  static constexpr std::string_view kNewline = "\\012";
+  std::string name;
+  name.reserve(path.size());
+  for (std::size_t at = 0; at < path.size();) {
+    const std::size_t escape = path.find(kNewline, at);
+    name.append(path.substr(at, escape - at));
+    if (escape == std::string_view::npos) {
+      break;
+    }
+    name += '\n';
+    at = escape + kNewline.size();
+  }
+  return name;
+}
+
 std::vector<MappedFile> DistinctMappedFiles(std::string_view mapsText) {
   std::vector<MappedFile> files;
   std::unordered_map<FileKey, std::size_t, FileKeyHash> indexOf;
@@ -255,6 +294,10 @@ std::optional<ProcessRecord> LinuxProcessSource::FirstProcess() {
     }
   }
   std::sort(pids.begin(), pids.end());
+  // A process in another mount namespace (a container, a sandbox) names
+  // its files in its own view; they are opened through its root. Where
+  // either namespace cannot be read, the paths are taken as they are.
+  const auto ownNamespace = ReadLinkAt(root.Get(), "self/ns/mnt");
 
   ReadBuffer buffer;
   std::unordered_map<FileKey, std::uint32_t, FileKeyHash> users;
@@ -285,6 +328,10 @@ std::optional<ProcessRecord> LinuxProcessSource::FirstProcess() {
       cmdline = buffer.ReadAt(dir.Get(), "cmdline").value_or(std::string_view());
     }
     entry.record.exePath = ExecutablePathOf(exe, cmdline, stat->comm);
+    if (const auto ns = ownNamespace ? ReadLinkAt(dir.Get(), "ns/mnt") : std::nullopt;
+        ns && *ns != *ownNamespace) {
+      entry.record.fileRoot = procRoot_ + "/" + name + "/root";
+    }
 
     std::vector<FileKey> fileKeys;
     if (const auto maps = buffer.ReadAt(dir.Get(), "maps")) {
@@ -295,7 +342,7 @@ std::optional<ProcessRecord> LinuxProcessSource::FirstProcess() {
         modules.reserve(files.size());
         fileKeys.reserve(files.size());
         for (const MappedFile& file : files) {
-          modules.push_back({std::string(file.path), file.size, 0});
+          modules.push_back({ModulePath(file, entry.record.fileRoot), file.size, 0});
           fileKeys.push_back({file.device, file.inode});
           ++users[fileKeys.back()];
         }

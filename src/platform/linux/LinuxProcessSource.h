@@ -46,6 +46,10 @@ struct MappedFile {
 // ("[heap]", "[vdso]", inode 0) and for a malformed line.
 std::optional<MappedFile> ParseMapsLine(std::string_view line);
 
+// A maps path as the file is named: the kernel writes a newline in a path as
+// "\012" and every other byte, a backslash too, as it is.
+std::string DecodeMapsPath(std::string_view path);
+
 // The distinct files of a maps text in order of their first mapping, with
 // the extents of each file's mappings summed.
 std::vector<MappedFile> DistinctMappedFiles(std::string_view mapsText);

@@ -10,13 +10,16 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <thread>
 
 namespace zub {
 namespace {
 
+using linux_platform::MillisecondsLeft;
 using linux_platform::UniqueFd;
 using Clock = std::chrono::steady_clock;
 
@@ -33,14 +36,34 @@ std::optional<sockaddr_un> AddressOf(const std::string& path) {
   return address;
 }
 
-bool IsDirectory(const char* path) {
-  struct stat info {};
-  return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+// Only this user can enter it or change what is in it, so nobody else can
+// take the marker there first or answer in its place.
+bool IsPrivateDirectory(const struct stat& info) {
+  return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 0777) == 0700;
 }
 
-int MillisecondsLeft(Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+// Why `path` (seen without following a link) is no private folder of this
+// user; empty when it is one.
+std::string NotPrivate(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) {
+    return std::string("cannot be made: ") + std::strerror(errno);
+  }
+  if (S_ISLNK(info.st_mode)) {
+    return "is a symbolic link";
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    return "is not a folder";
+  }
+  if (info.st_uid != ::getuid()) {
+    return "belongs to another user";
+  }
+  if (!IsPrivateDirectory(info)) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+    return std::string("has mode ") + mode + ", not 0700";
+  }
+  return {};
 }
 
 // One request is the title and a newline; a peer that sends nothing is given
@@ -84,29 +107,41 @@ LocalSocketMarker::~LocalSocketMarker() {
   }
 }
 
-std::string LocalSocketMarker::DirectoryFor(const char* xdgRuntimeDir, const char* tempDir) {
-  if (xdgRuntimeDir != nullptr && *xdgRuntimeDir != '\0' && IsDirectory(xdgRuntimeDir)) {
+std::string LocalSocketMarker::DirectoryFor(const char* xdgRuntimeDir, const char* tempDir,
+                                            std::string* problem) {
+  // After su the runtime directory named may still be the first user's: a
+  // folder this user cannot write, or one root would fill with root's files.
+  struct stat info {};
+  if (xdgRuntimeDir != nullptr && *xdgRuntimeDir != '\0' && ::stat(xdgRuntimeDir, &info) == 0 &&
+      IsPrivateDirectory(info) && ::access(xdgRuntimeDir, W_OK | X_OK) == 0) {
     return xdgRuntimeDir;
   }
-  // No runtime directory: a folder only this user can enter. One that is
-  // not ours (made first by someone else) would let them hold our marker,
-  // so then the program runs without one.
   std::string base = tempDir != nullptr && *tempDir != '\0' ? tempDir : "/tmp";
   while (base.size() > 1 && base.back() == '/') {
     base.pop_back();
   }
   const std::string fallback = base + "/zub97-" + std::to_string(::getuid());
-  ::mkdir(fallback.c_str(), 0700);
-  struct stat info {};
-  if (::lstat(fallback.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-      info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
+  if (::mkdir(fallback.c_str(), 0700) == 0) {
+    // Made here: the bits a umask took away are given back.
+    const UniqueFd made(::open(fallback.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (made.Valid()) {
+      ::fchmod(made.Get(), 0700);
+    }
+  }
+  // One made first by someone else, or a link they left, would let them
+  // hold this user's marker: then the program runs without one.
+  const std::string why = NotPrivate(fallback);
+  if (!why.empty()) {
+    if (problem != nullptr) {
+      *problem = fallback + " " + why;
+    }
     return {};
   }
   return fallback;
 }
 
-std::string LocalSocketMarker::DefaultDirectory() {
-  return DirectoryFor(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"));
+std::string LocalSocketMarker::DefaultDirectory(std::string* problem) {
+  return DirectoryFor(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"), problem);
 }
 
 bool LocalSocketMarker::Find(const std::string& name) {

@@ -33,11 +33,14 @@ class LocalSocketMarker : public InstanceMarker {
   // Accepts every waiting request and hands its title to the handler.
   void DeliverRequests();
 
-  // $XDG_RUNTIME_DIR when it is a directory, else <tempDir>/zub97-<uid>
-  // (<tempDir> defaults to /tmp), made private; empty when that folder is
-  // not this user's alone. Pass the environment values (null when unset).
-  static std::string DirectoryFor(const char* xdgRuntimeDir, const char* tempDir);
-  static std::string DefaultDirectory();
+  // $XDG_RUNTIME_DIR when it is this user's own folder (mode 0700,
+  // writable), else <tempDir>/zub97-<uid> (<tempDir> defaults to /tmp), made
+  // private; empty when that is not this user's alone (a link, someone
+  // else's, open to others), and then `problem` says why. Pass the
+  // environment values (null when unset).
+  static std::string DirectoryFor(const char* xdgRuntimeDir, const char* tempDir,
+                                  std::string* problem = nullptr);
+  static std::string DefaultDirectory(std::string* problem = nullptr);
 
   std::string SocketPath(const std::string& name) const { return directory_ + "/" + name; }
   std::string LockPath(const std::string& name) const { return SocketPath(name) + ".lock"; }

@@ -82,4 +82,10 @@ bool WriteAll(int fd, const std::string& data) {
   return true;
 }
 
+int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
 }  // namespace zub::linux_platform

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -50,5 +51,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 std::optional<std::string> ReadAll(int fd);
 // Writes all of `data`, retrying short writes and interruptions.
 bool WriteAll(int fd, const std::string& data);
+
+// What is left until `deadline`, rounded up, as poll(2)'s timeout: 0 once it has passed.
+int MillisecondsLeft(std::chrono::steady_clock::time_point deadline);
 
 }  // namespace zub::linux_platform

@@ -2,6 +2,7 @@
 // stacking list when one keeps it, else the root's children.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,8 +17,11 @@ std::string Latin1ToUtf8(std::string_view latin1);
 class XcbWindowSource : public WindowSource {
  public:
   // `displayName` as $DISPLAY gives it (":0", "host:1.0"); empty means there
-  // is no X display (a console, a Wayland session without Xwayland).
-  explicit XcbWindowSource(std::string displayName);
+  // is no X display (a console, a Wayland session without Xwayland). A server
+  // that has not answered within `wait` (the connection, or one reply) counts
+  // as gone.
+  explicit XcbWindowSource(std::string displayName,
+                           std::chrono::milliseconds wait = std::chrono::seconds(1));
   ~XcbWindowSource() override;
   XcbWindowSource(const XcbWindowSource&) = delete;
   XcbWindowSource& operator=(const XcbWindowSource&) = delete;
@@ -27,14 +31,20 @@ class XcbWindowSource : public WindowSource {
 
  private:
   struct Connection;
+  struct Attempt;
   // A working connection, made again when the last one broke (the server
-  // went away and maybe came back); null when the display cannot be reached.
-  Connection* Connect();
+  // went away and maybe came back); null when the display cannot be reached
+  // by `deadline`, or an earlier attempt to reach it still hangs.
+  Connection* Connect(std::chrono::steady_clock::time_point deadline);
   // Forgets a connection whose server has gone.
   void DropIfBroken();
 
   std::string displayName_;
+  std::chrono::milliseconds wait_;
   std::unique_ptr<Connection> connection_;
+  // A connect that has not finished; it runs on a worker of its own, since
+  // xcb waits for the server's greeting without a time limit.
+  std::shared_ptr<Attempt> attempt_;
 };
 
 }  // namespace zub

@@ -19,7 +19,7 @@
 #include <set>
 
 #include "diskview/Shape1.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeMonitorServices.h"
 #include "fakes/FakeToolWindows.h"
 #include "fakes/ScriptedPrompts.h"
 #include "monitor/IniDocument.h"
@@ -32,7 +32,7 @@ constexpr std::int64_t kMb = 1048576;
 const QString kTotalText = "Free Total Memory is 69 %";
 const QString kDiskMbText = "50 Free Mb / 1024 Mb Total";
 
-class TfmZubTest : public ::testing::Test {
+class TfmZubTest : public ::testing::Test, protected fakes::FakeMonitorServices {
  protected:
   TfmZubTest() {
     app.SetTitle(kStartupTitle);
@@ -50,10 +50,7 @@ class TfmZubTest : public ::testing::Test {
   }
 
   TfmZub& Open() {
-    window =
-        std::make_unique<TfmZub>(MonitorServices{app, drives, disk, memory, resources, settings,
-                                                 marker, prompts, [this] { return screen; }},
-                                 tools);
+    window = std::make_unique<TfmZub>(Services([this] { return screen; }), tools);
     return *window;
   }
 
@@ -99,15 +96,6 @@ class TfmZubTest : public ::testing::Test {
   const QStringList units{"Megabytes", "Kilobytes", "Bytes"};
   const QStringList views{"Total", "Virtual", "Real", "Page File", "GDI", "System", "User"};
 
-  Application app;
-  fakes::FakeDriveTable drives;
-  fakes::FakeDiskSpace disk;
-  fakes::FakeMemorySource memory;
-  fakes::FakeResourceSource resources;
-  fakes::FakeSettingsFile settings;
-  std::map<std::string, fakes::FakeInstanceMarker*> held;
-  fakes::FakeInstanceMarker marker{held};
-  fakes::ScriptedPrompts prompts;
   ScreenSize screen{640, 480};
   fakes::FakeToolWindows tools;
   std::unique_ptr<TfmZub> window;
