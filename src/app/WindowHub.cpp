@@ -114,19 +114,35 @@ QPoint WindowHub::BesideMain(const QWidget& window) const {
     return right;
   }
   // On the right, else on the left, else below or above the main window;
-  // where none has room, on the right as far as the screen lets it.
+  // where none has room (a small screen), the one of them that, pushed
+  // inside the screen, hides the least of the main window.
   const QRect free = screen->availableGeometry();
   const QPoint left(mainFrame.x() - kGap - frame.width(), mainFrame.y());
   const QPoint below(mainFrame.x(), mainFrame.y() + mainFrame.height() + kGap);
   const QPoint above(mainFrame.x(), mainFrame.y() - kGap - frame.height());
-  for (const QPoint& place : {right, left, below, above}) {
+  const QPoint places[] = {right, left, below, above};
+  for (const QPoint& place : places) {
     if (free.contains(QRect(place, frame))) {
       return place;
     }
   }
-  return {
-      std::clamp(right.x(), free.left(), std::max(free.left(), free.right() + 1 - frame.width())),
-      std::clamp(right.y(), free.top(), std::max(free.top(), free.bottom() + 1 - frame.height()))};
+  const auto inside = [&](const QPoint& place) {
+    return QPoint(
+        std::clamp(place.x(), free.left(), std::max(free.left(), free.right() + 1 - frame.width())),
+        std::clamp(place.y(), free.top(),
+                   std::max(free.top(), free.bottom() + 1 - frame.height())));
+  };
+  const auto hidden = [&](const QPoint& place) {
+    const QRect over = QRect(place, frame).intersected(mainFrame);
+    return over.isEmpty() ? 0 : over.width() * over.height();
+  };
+  QPoint best = inside(right);
+  for (const QPoint& place : places) {
+    if (hidden(inside(place)) < hidden(best)) {
+      best = inside(place);
+    }
+  }
+  return best;
 }
 
 void WindowHub::Open(Tool tool) {
@@ -151,7 +167,10 @@ void WindowHub::Open(Tool tool) {
   if (entry.showing == Showing::Beside) {
     // Not modal: beside the main window, which stays visible, as far as the
     // screen lets it. A place the user moved it to is kept.
-    if (!entry.placed || window->pos() == entry.placedAt) {
+    // A window manager may shift a placed window by its frame; a move
+    // further than that was the user's.
+    constexpr int kSettle = 40;
+    if (!entry.placed || (window->pos() - entry.placedAt).manhattanLength() <= kSettle) {
       window->move(BesideMain(*window));
       entry.placed = true;
       entry.placedAt = window->pos();

@@ -5,10 +5,8 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -121,8 +119,13 @@ class DirectoryReader {
  public:
   // `budget` bounds the directories it holds; `waitForDescriptors` runs
   // when descriptors ran out and none of its own is left to close.
+  // What a wait for descriptors saw: the walk's own queued directories
+  // still hold some (they come free as they are walked), none of the walk's
+  // are held, or the walk is being stopped.
+  enum class Waited { OursHeld, NoneOfOurs, Stopped };
+
   DirectoryReader(DirectorySource& source, std::string start, std::string mask, std::size_t budget,
-                  std::function<void()> waitForDescriptors)
+                  std::function<Waited()> waitForDescriptors)
       : source_(source),
         start_(std::move(start)),
         mask_(std::move(mask)),
@@ -214,12 +217,15 @@ class DirectoryReader {
         return child;
       }
       if (!CloseShallowest(index)) {
-        // Only this directory of ours is open: the rest of the process holds
-        // every descriptor. Wait for some rather than skip.
-        if (++waits > kDescriptorWaits) {
+        // Only this directory of ours is open here. Directories queued for
+        // the walk free theirs as they are walked, however long that takes;
+        // when the rest of the process holds every descriptor, wait a while
+        // for some rather than skip.
+        const Waited waited = waitForDescriptors_();
+        if (waited == Waited::Stopped ||
+            (waited == Waited::NoneOfOurs && ++waits > kDescriptorWaits)) {
           return nullptr;
         }
-        waitForDescriptors_();
       }
     }
   }
@@ -287,7 +293,7 @@ class DirectoryReader {
   const std::string start_;
   const std::string mask_;
   const std::size_t budget_;
-  const std::function<void()> waitForDescriptors_;
+  const std::function<Waited()> waitForDescriptors_;
   bool started_ = false;
   std::string path_;
   std::vector<Frame> frames_;
@@ -337,6 +343,7 @@ struct WalkPipe {
   // waiting side is woken.
   bool readerWaits = false;
   bool walkerWaits = false;
+  bool walking = false;  // the walker holds a batch taken off the queue
   std::atomic<bool> stop{false};
   std::exception_ptr failure;
 };
@@ -445,14 +452,20 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
                       const FileVisitor& visitor, WalkControl* control) {
   const auto pipe = std::make_shared<WalkPipe>();
   const std::size_t budget = std::max<std::size_t>(source.OpenBudget(), 4);
-  // Queued directories stay open until walked: they share the budget.
+  // Queued directories stay open until walked, and so do the one being
+  // walked and the one waiting for room: they share the budget.
   pipe->capacity = std::clamp<std::size_t>(budget / 4, 1, 16);
-  DirectoryReader reader(source, path, mask, budget - pipe->capacity, [pipe] {
+  DirectoryReader reader(source, path, mask, budget - pipe->capacity - 2, [pipe] {
     std::unique_lock<std::mutex> lock(pipe->mutex);
+    const bool held = !pipe->queue.empty() || pipe->walking;
     pipe->readerWaits = true;
     pipe->changed.wait_for(lock, std::chrono::milliseconds(10),
                            [&pipe] { return pipe->queue.empty() || pipe->stop; });
     pipe->readerWaits = false;
+    if (pipe->stop) {
+      return DirectoryReader::Waited::Stopped;
+    }
+    return held ? DirectoryReader::Waited::OursHeld : DirectoryReader::Waited::NoneOfOurs;
   });
   std::thread thread([pipe, &reader] { ReadAhead(*pipe, reader); });
   bool finished = true;
@@ -465,6 +478,7 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
       }
       {
         std::unique_lock<std::mutex> lock(pipe->mutex);
+        pipe->walking = false;
         pipe->walkerWaits = true;
         while (pipe->queue.empty() && !pipe->finished) {
           pipe->changed.wait_for(lock, kWalkerLooks);
@@ -475,6 +489,7 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
         }
         batch = std::move(pipe->queue.front());
         pipe->queue.pop_front();
+        pipe->walking = true;
         if (pipe->readerWaits && pipe->queue.size() <= pipe->capacity / 2) {
           pipe->changed.notify_all();
         }
@@ -493,8 +508,10 @@ bool WalkOnTwoThreads(DirectorySource& source, const std::string& path, const st
 
 bool WalkOnOneThread(DirectorySource& source, const std::string& path, const std::string& mask,
                      const FileVisitor& visitor, WalkControl* control) {
-  DirectoryReader reader(source, path, mask, source.OpenBudget(),
-                         [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
+  DirectoryReader reader(source, path, mask, source.OpenBudget(), [] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return DirectoryReader::Waited::NoneOfOurs;
+  });
   DirectoryBatch batch;
   while (reader.Next(batch)) {
     if (!FilePass(batch, visitor, control)) {
@@ -595,12 +612,13 @@ bool TimedWalkControl::ShouldStop() {
 
 bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const std::string& mask,
                        const FileVisitor& visitor, WalkControl* control) {
-  std::string path = start;
-  if (path.empty()) {
-    std::error_code error;
-    path = std::filesystem::current_path(error).string();
+  // An empty start (a gone drive's directory) is no directory: the working
+  // directory is never walked in its place.
+  if (start.empty()) {
+    return true;
   }
-  if (path.empty() || path.back() != '/') {
+  std::string path = start;
+  if (path.back() != '/') {
     path.push_back('/');
   }
   const std::string effectiveMask = mask.empty() ? "*.*" : mask;

@@ -69,13 +69,14 @@ class TimedWalkControl : public WalkControl {
 // tree, and fewer when the source's budget is smaller.
 inline constexpr std::size_t kWalkOpenDirectories = 64;
 
-// From `start` (the current directory when empty; a link given as the start
-// is followed): each directory's files matching `mask` in enumeration order,
-// then its subdirectories in enumeration order, depth first. Every directory
-// is entered, dot-directories too; links are not followed and no mount point
-// is crossed (another device that is no mount, a btrfs subvolume, is
-// walked). True when the walk ran to its end; false when the visitor or the
-// control stopped it.
+// From `start` (nothing when empty: a gone drive's directory is never read
+// as the working directory; a link given as the start is followed): each
+// directory's files matching `mask` in enumeration order, then its
+// subdirectories in enumeration order, depth first. Every directory is
+// entered, dot-directories too; links are not followed and no mount point is
+// crossed (another device that is no mount, a btrfs subvolume, is walked).
+// True when the walk ran to its end; false when the visitor or the control
+// stopped it.
 bool WalkDirectoryTree(DirectorySource& source, const std::string& start, const std::string& mask,
                        const FileVisitor& visitor, WalkControl* control = nullptr);
 

@@ -115,8 +115,11 @@ std::size_t FileGrid::Append(RowBatch&& batch, bool numbered) {
   if (batch.rows_.empty()) {
     return first;
   }
-  if (batch.text_.size() > std::numeric_limits<std::uint32_t>::max()) {
+  if (batch.text_.size() > std::numeric_limits<std::uint32_t>::max() ||
+      batch.text_.size() < kFirstChunk) {
     // Offsets within a chunk are 32-bit: a batch this large goes row by row.
+    // So does a small one: a short text lives inside its string and would
+    // move whenever the chunk list grows.
     std::size_t at = 0;
     for (const RowBatch::Row& row : batch.rows_) {
       AppendRow({}, std::string_view(batch.text_).substr(at, row.length), row.size, numbered);

@@ -179,6 +179,23 @@ TEST_F(WindowHubTest, RunningWindowsOpensBesideTheMainWindowAndKeepsAPlaceTheUse
   EXPECT_GT(window->frameGeometry().top(), main.frameGeometry().bottom());
   EXPECT_TRUE(screen.contains(window->frameGeometry()));
 
+  // No room on any side (a small screen): inside the screen, hiding less of
+  // the main window than the nearest spot on its right would.
+  window->hide();
+  main.setGeometry(screen.left() + 100, screen.top() + screen.height() / 4, screen.width() - 200,
+                   screen.height() / 2);
+  QApplication::processEvents();
+  hub.Open(Tool::RunningWindows);
+  const QRect frame = window->frameGeometry();
+  EXPECT_TRUE(screen.contains(frame));
+  const auto hidden = [&](const QRect& place) {
+    const QRect over = place.intersected(main.frameGeometry());
+    return over.width() * over.height();
+  };
+  const QRect nearestRight(QPoint(screen.right() + 1 - frame.width(), main.frameGeometry().y()),
+                           frame.size());
+  EXPECT_LT(hidden(frame), hidden(nearestRight));
+
   // Moved by the user: the place is kept on later openings.
   window->move(screen.left() + 5, screen.top() + 7);
   window->hide();

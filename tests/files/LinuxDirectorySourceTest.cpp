@@ -85,6 +85,15 @@ TEST(LinuxDirectorySourceTest, ListsApparentSizesLinksOddNamesAndSpecialFilesWit
   ListDirectory(source, tmp.Path(), grid, SortKey::skSizeText, SortDirection::Descending);
   EXPECT_EQ(grid.ExactName(0), "huge");  // 13 digits: largest first, not last
   EXPECT_EQ(grid.ExactName(1), "sparse");
+  // A gone drive's empty path is no directory, never the working one.
+  EXPECT_EQ(source.Open(""), nullptr);
+  EXPECT_EQ(source.StatPath(""), PathState::Absent);
+  EXPECT_FALSE(
+      ListDirectory(source, "", grid, SortKey::skSizeText, SortDirection::Descending).readable);
+  EXPECT_TRUE(WalkDirectoryTree(source, "", "*", [](const std::string&, const FileEntry&) {
+    ADD_FAILURE() << "walked the working directory";
+    return false;
+  }));
   EXPECT_EQ(source.StatPath(tmp / "broken"), PathState::File);
   EXPECT_EQ(source.StatPath(tmp / "gone"), PathState::Absent);
 }

@@ -191,7 +191,10 @@ UniqueFd OpenLongParent(const std::string& path, std::string& last) {
 }  // namespace
 
 std::unique_ptr<OpenDirectory> LinuxDirectorySource::Open(const std::string& path) {
-  const std::string target = path.empty() ? "." : path;
+  if (path.empty()) {
+    return nullptr;  // no directory (a gone drive's), never the working one
+  }
+  const std::string& target = path;
   if (target.size() < PATH_MAX) {
     return LinuxOpenDirectory::Wrap(
         UniqueFd(::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
@@ -224,6 +227,9 @@ std::size_t LinuxDirectorySource::OpenBudget() {
 }
 
 PathState LinuxDirectorySource::StatPath(const std::string& path) {
+  if (path.empty()) {
+    return PathState::Absent;
+  }
   struct stat st {};
   int result = 0;
   if (path.size() < PATH_MAX) {

@@ -272,11 +272,14 @@ void XcbWindowSource::DropIfBroken() {
 
 std::vector<WindowHandle> XcbWindowSource::TopLevelWindows() {
   const SigpipeGuard guard;
-  Connection* conn = Connect(Clock::now() + wait_);
+  // One deadline for the connect and the list, so a server that greets late
+  // and then stalls still holds the caller for one wait only.
+  const Clock::time_point deadline = Clock::now() + wait_;
+  Connection* conn = Connect(deadline);
   if (conn == nullptr) {
     return {};
   }
-  Exchange exchange(conn->c.get(), Clock::now() + wait_);
+  Exchange exchange(conn->c.get(), deadline);
   std::vector<xcb_window_t> windows;
   bool fromManager = false;
   if (conn->WindowManagerPresent(exchange)) {
