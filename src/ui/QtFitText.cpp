@@ -15,6 +15,8 @@ namespace {
 // Remembers a label's design size and fits its text again when the label
 // is given another width (a window preset, a scaled layout).
 class TextFitter : public QObject {
+  Q_OBJECT  // findChild below needs the type's own meta-object
+
  public:
   explicit TextFitter(QLabel* label) : QObject(label), label_(label) {
     setObjectName("zubTextFitter");
@@ -94,3 +96,5 @@ void SetFittedPointSize(QLabel* label, int designPoints) {
 }
 
 }  // namespace zub
+
+#include "QtFitText.moc"

@@ -46,7 +46,7 @@ TEST(InspectGeometry, RunsOnTheScreenAskedFor) {
 
 void ShowActive(QWidget& window) {
   window.show();
-  QApplication::setActiveWindow(&window);
+  window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 

@@ -73,7 +73,7 @@ TEST_F(TfmMemTest, ActivationListsTitledWindowsInOrderAndCountsThem) {
 TEST_F(TfmMemTest, ShowingTheWindowActivatesIt) {
   windows.Add("Listed on show");
   window->show();
-  QApplication::setActiveWindow(window.get());
+  window->activateWindow();
   QTRY_COMPARE(window->ListBox1()->count(), 1);
   EXPECT_EQ(window->Panel2()->text(), "32292 KB/ 1 Windows");
 }

@@ -39,7 +39,6 @@ class TFileInfoTest : public ::testing::Test {
   void ShowAndActivate() {
     window->show();
     window->activateWindow();
-    QApplication::setActiveWindow(window.get());
   }
 
   std::vector<QString> Values() const {
