@@ -100,7 +100,7 @@ bool ListingFlow::Tick() {
   const LongWork::Status status = work_.Poll();
   if (status == LongWork::Status::Running) {
     if (step_ == Step::Reading && batches_.Due()) {
-      TakeRows();
+      TakeRows(false);
     }
     return true;
   }
@@ -135,10 +135,15 @@ void ListingFlow::Show() {
   }
 }
 
-void ListingFlow::TakeRows() {
+void ListingFlow::TakeRows(bool final) {
   std::vector<FileEntry> files;
   {
-    const std::lock_guard<std::mutex> hold(read_->lock);
+    // While the read runs, a lock it holds just now is left for the next
+    // tick: waiting for it could keep the window from its events.
+    std::unique_lock<std::mutex> hold(read_->lock, std::defer_lock);
+    if (!(final ? (hold.lock(), true) : hold.try_lock())) {
+      return;
+    }
     std::swap(files, read_->files);
   }
   if (files.empty()) {
@@ -180,7 +185,7 @@ void ListingFlow::ReadEnded(LongWork::Status status) {
       }
       return;
     }
-    TakeRows();
+    TakeRows(true);
     next_.readable = read_->readable;
   } else {
     unanswered_ = work_.Unanswered();

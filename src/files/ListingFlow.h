@@ -57,7 +57,8 @@ class ListingFlow : public Flow {
 
   // The listing is real (the directory is there): it becomes the window's.
   void Show();
-  void TakeRows();
+  // Files read since the last take; `final` once the read has ended.
+  void TakeRows(bool final);
   void ReadEnded(LongWork::Status status);
   void End();
 

@@ -109,9 +109,9 @@ void LongWork::EndOrLeave() {
   Stop();
   std::unique_lock<std::mutex> hold(state_->lock_);
   if (kind_ == WorkKind::ReadingShown) {
-    state_->ended_.wait(hold, [this] { return state_->done_; });
+    state_->ended_.wait(hold, [this] { return state_->done_.load(); });
   } else {
-    state_->ended_.wait_for(hold, limits_.stopGrace, [this] { return state_->done_; });
+    state_->ended_.wait_for(hold, limits_.stopGrace, [this] { return state_->done_.load(); });
   }
   const bool done = state_->done_;
   hold.unlock();
@@ -162,12 +162,7 @@ LongWork::Status LongWork::Poll() {
   if (!state_) {
     return Status::Idle;
   }
-  bool done = false;
-  {
-    const std::lock_guard<std::mutex> hold(state_->lock_);
-    done = state_->done_;
-  }
-  if (done) {
+  if (state_->done_) {
     thread_.join();
     state_.reset();
     return Status::Finished;

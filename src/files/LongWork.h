@@ -40,7 +40,9 @@ class WorkState {
   std::atomic<std::uint64_t> progress_{0};
   std::mutex lock_;
   std::condition_variable ended_;
-  bool done_ = false;  // under lock_
+  // Set under lock_ (for the waits on ended_), read without it by Poll, so
+  // the interface never queues for a lock the worker takes often.
+  std::atomic<bool> done_{false};
   std::string path_;   // under lock_
 };
 

@@ -79,7 +79,7 @@ bool SearchFlow::Tick() {
       const LongWork::Status status = work_.Poll();
       if (status == LongWork::Status::Running) {
         if (batches_.Due()) {
-          TakeRows();
+          TakeRows(false);
         }
         return true;
       }
@@ -113,11 +113,16 @@ void SearchFlow::Close() {
   }
 }
 
-void SearchFlow::TakeRows() {
+void SearchFlow::TakeRows(bool final) {
   RowBatch batch;
   std::int64_t total = 0;
   {
-    const std::lock_guard<std::mutex> hold(walk_->lock);
+    // While the walk runs, a lock it holds just now is left for the next
+    // tick: waiting for it could keep the window from its events.
+    std::unique_lock<std::mutex> hold(walk_->lock, std::defer_lock);
+    if (!(final ? (hold.lock(), true) : hold.try_lock())) {
+      return;
+    }
     std::swap(batch, walk_->rows);
     total = std::exchange(walk_->total, 0);
   }
@@ -131,7 +136,7 @@ void SearchFlow::TakeRows() {
 void SearchFlow::WalkEnded(LongWork::Status status) {
   SearchEnd end = SearchEnd::Cancelled;
   if (status == LongWork::Status::Finished) {
-    TakeRows();
+    TakeRows(true);
     end = walk_->end;
   } else {
     // The worker left behind keeps its flags and rows; nothing of it is read again.

@@ -46,7 +46,8 @@ class SearchFlow : public Flow {
   enum class Step { Idle, Walking, SortingFound, Sorting };
   struct WalkShare;
 
-  void TakeRows();
+  // What the walk found since the last take; `final` once the walk has ended.
+  void TakeRows(bool final);
   void WalkEnded(LongWork::Status status);
   void StartSort(SortKey key, SortDirection order, Step step);
   void SortEnded();

@@ -67,7 +67,7 @@ bool TreeFlow::Tick() {
   const LongWork::Status status = work_.Poll();
   if (status == LongWork::Status::Running) {
     if (step_ == Step::Scanning && batches_.Due()) {
-      TakeNodes();
+      TakeNodes(false);
     }
     return true;
   }
@@ -93,10 +93,15 @@ void TreeFlow::Close() {
   work_.Stop();
 }
 
-void TreeFlow::TakeNodes() {
+void TreeFlow::TakeNodes(bool final) {
   const std::size_t first = tree_.NodeCount();
   {
-    const std::lock_guard<std::mutex> hold(scan_->lock);
+    // While the walk runs, a lock it holds just now is left for the next
+    // tick: waiting for it could keep the window from its events.
+    std::unique_lock<std::mutex> hold(scan_->lock, std::defer_lock);
+    if (!(final ? (hold.lock(), true) : hold.try_lock())) {
+      return;
+    }
     const DirectoryTree& made = scan_->tree;
     for (auto node = static_cast<std::int32_t>(first);
          node < static_cast<std::int32_t>(made.NodeCount()); ++node) {
@@ -112,7 +117,7 @@ void TreeFlow::TakeNodes() {
 void TreeFlow::ScanEnded(LongWork::Status status) {
   std::string panel;
   if (status == LongWork::Status::Finished) {
-    TakeNodes();
+    TakeNodes(true);
     panel = TreePanelText(state_);
   } else {
     // Left behind: the tree ends with what was taken, as a stopped scan would.

@@ -37,7 +37,8 @@ class TreeFlow : public Flow {
   enum class Step { Idle, Scanning, Sorting };
   struct ScanShare;
 
-  void TakeNodes();
+  // Nodes made since the last take; `final` once the walk has ended.
+  void TakeNodes(bool final);
   void ScanEnded(LongWork::Status status);
 
   DirectorySource& source_;
