@@ -33,15 +33,11 @@ using test_support::ControlsOutside;
 using test_support::CutTexts;
 using ::testing::IsEmpty;
 
-// The screen CTest asked for ("640x480", logical pixels), so that a run whose
-// screen setting was not taken fails instead of checking the default screen.
 TEST(InspectGeometry, RunsOnTheScreenAskedFor) {
-  const char* expected = std::getenv("ZUB_EXPECT_SCREEN");
-  if (expected == nullptr) {
+  if (test_support::ScreenAskedFor().empty()) {
     GTEST_SKIP() << "no screen asked for";
   }
-  const QSize size = QGuiApplication::primaryScreen()->geometry().size();
-  EXPECT_EQ(std::to_string(size.width()) + "x" + std::to_string(size.height()), expected);
+  EXPECT_EQ(test_support::ScreenGiven(), test_support::ScreenAskedFor());
 }
 
 void ShowActive(QWidget& window) {
