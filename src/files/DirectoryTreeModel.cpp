@@ -89,7 +89,8 @@ QVariant DirectoryTreeModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) {
     return {};
   }
-  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
+  // A line wider than the view is whole in its tooltip.
+  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole) {
     const std::string_view text = tree_.Text(NodeOf(index));
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   }

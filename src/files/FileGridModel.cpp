@@ -22,6 +22,13 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const {
     const std::string text = grid_.Cell(index.column(), static_cast<std::size_t>(index.row()));
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   }
+  if (role == Qt::ToolTipRole && index.column() == 0) {
+    // A name or path too long for its column is elided; its whole is here.
+    const std::string text = grid_.Cell(0, static_cast<std::size_t>(index.row()));
+    return text == kClearedCell
+               ? QVariant()
+               : QVariant(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
   if (role == Qt::ForegroundRole) {
     return color_;
   }

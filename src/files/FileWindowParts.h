@@ -21,6 +21,7 @@
 
 class QComboBox;
 class QLabel;
+class QSize;
 class QMenuBar;
 class QShowEvent;
 class QTableView;
@@ -34,6 +35,19 @@ class FileGridModel;
 
 QString Q(std::string_view text);
 Font PointFont(int pointSize);
+
+// The frame the windows were designed in, which their rules' sizes count:
+// two 4-pixel borders and a 19-pixel caption; a menu bar adds 19 more.
+// Window managers draw frames of their own, often only after the first
+// resize, so the design's frame stands in for the real one.
+inline constexpr int kDesignFrameWidth = 8;
+inline constexpr int kDesignFrameHeight = 27;
+inline constexpr int kDesignMenuHeight = 19;
+// Gives `window` the inside that the design's outside size `outer` has;
+// the real menu bar (if any) takes the place of the design's.
+void ResizeToOuter(QWidget* window, const QSize& outer, const QMenuBar* menuBar);
+// The window's outside size as its rules count it.
+QSize DesignOuterSize(const QWidget* window, const QMenuBar* menuBar);
 
 // A menu bar over a client area that holds the window's controls.
 QWidget* NewMenuClient(QWidget* window, QMenuBar*& menuBar);
@@ -66,6 +80,20 @@ void CentreOnShow(QWidget* window, const QShowEvent* event);
 QTableView* NewFileGridView(FileGrid& grid, FileGridModel*& model, std::function<void()> choose,
                             QWidget* parent, const QString& accessibleName);
 void SetGridFont(QTableView* view, FileGridModel* model, const Font& font);
+// A listing's grid: name and size columns of 160 and 100, and the grid as
+// wide as the window (outside, `outerWidth`) less 10, but never past the
+// window's inside: the margin on its right is at least the one on its left.
+void PrepareListingGrid(QTableView* view, int outerWidth);
+// After rows from `first` on were added (0: the grid's rows anew): the
+// figure columns (sizes, numbers) widen to their widest figure, so that a
+// figure is never elided, whatever width the window's rules give them.
+void FitFigureColumns(QTableView* view, std::size_t first);
+
+// Shows `text` on a panel from its start: a text longer than the panel is
+// elided in the middle, never cut at both ends, and is whole in the tooltip
+// and the accessible description. It fits again when the panel's width or
+// font changes.
+void ShowPanelText(QLabel* panel, const QString& text);
 // A chosen font, colour included, on a control.
 void ApplyFont(QWidget* widget, const Font& font);
 

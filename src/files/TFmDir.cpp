@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -21,12 +22,6 @@
 #include "ui/QtCanvas.h"
 
 namespace zub {
-namespace {
-
-constexpr int kDesignFrameWidth = 8;    // two 4-pixel borders
-constexpr int kDesignFrameHeight = 46;  // caption, menu bar and borders
-
-}  // namespace
 
 TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char()> mainDriveLetter,
                DirectorySource& dirs, Trash& trash, Prompts& prompts, QWidget* parent,
@@ -86,7 +81,8 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
   Panel1 = new QLabel(client_);
   Panel1->setObjectName("Panel1");
   Panel1->setAccessibleName("Space used");
-  Panel1->setGeometry(8, 24, 289, 41);
+  // 40 high, not 41: its last row would lie under the list below it.
+  Panel1->setGeometry(8, 24, 289, 40);
   Panel1->setAlignment(Qt::AlignCenter);
   Panel1->setAutoFillBackground(true);
   QPalette palette = Panel1->palette();
@@ -125,7 +121,7 @@ TFmDir::TFmDir(MonitorSettings& settings, DriveTable& drives, std::function<char
       WindowFlowView::Parts{this, Panel1, StringGrid1, model_, &grid_, nullptr, nullptr, {}, {}});
   flow_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_, FlowClock{}, limits);
 
-  resize(470 - kDesignFrameWidth, 278 - kDesignFrameHeight + menuBar_->sizeHint().height());
+  ResizeToOuter(this, {470, 278}, menuBar_);
   MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, mainDriveLetter_(), false);
   WatchActivation(this, [this] { FormActivate(); });
 }
@@ -162,9 +158,7 @@ void TFmDir::Run() {
 }
 
 void TFmDir::List(ListingPanel panel) {
-  StringGrid1->setColumnWidth(0, 160);
-  StringGrid1->setColumnWidth(1, 100);
-  StringGrid1->resize(width() + kDesignFrameWidth - 10, StringGrid1->height());
+  PrepareListingGrid(StringGrid1, DesignOuterSize(this, menuBar_).width());
   if (flow_->BeginListing(DirectoryListBox1->Directory(), CheckedKey(), CheckedDirection(),
                           std::move(panel))) {
     Run();
@@ -276,7 +270,9 @@ void TFmDir::FontDirectories1Click() {
     return;
   }
   dialogFont_ = *chosen;
-  ApplyFont(DirectoryListBox1, *chosen);
+  // The directories take it; the path line above them keeps the window's
+  // font, so that a large font cannot push it out of the chooser.
+  ApplyFont(DirectoryListBox1->List(), *chosen);
 }
 
 void TFmDir::StringGrid1Click() {
@@ -286,11 +282,9 @@ void TFmDir::StringGrid1Click() {
 void TFmDir::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   // The rule counts the outer size, frame and menu included, as the window
-  // was designed (470 x 278 outside, 232 high inside). Window managers draw
-  // frames of their own, often only after the first resize, so the design's
-  // frame is added to the client size instead of asking for it.
-  const FmDirGeometry g = FmDirResize(width() + kDesignFrameWidth,
-                                      client_->height() + kDesignFrameHeight, client_->height());
+  // was designed (470 x 278 outside, 232 high inside).
+  const QSize outer = DesignOuterSize(this, menuBar_);
+  const FmDirGeometry g = FmDirResize(outer.width(), outer.height(), client_->height());
   StringGrid1->resize(g.gridWidth, g.gridHeight);
   Panel1->resize(g.gridWidth, Panel1->height());
   StringGrid1->setColumnWidth(0, g.column0Width);

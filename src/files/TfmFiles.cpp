@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "files/BusyWork.h"
 #include "files/DirectoryChooser.h"
@@ -21,6 +22,11 @@
 #include "ui/QtCanvas.h"
 
 namespace zub {
+namespace {
+
+constexpr int kGridHeight = 185;
+
+}  // namespace
 
 TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
                    std::function<char()> mainDriveLetter, DirectorySource& dirs, Trash& trash,
@@ -66,9 +72,11 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
 
   Label1 = new QLabel(kSearchHint, client_);
   Label1->setObjectName("Label1");
-  Label1->setGeometry(176, 48, 295, 26);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The hint wraps to three lines in most faces that stand in for the
+  // design's: it gets the height its text needs.
+  Label1->setGeometry(176, 48, 295, std::max(26, Label1->heightForWidth(295)));
 
   DriveComboBox1 =
       NewDriveChooser(drives_, client_, {8, 48, 145, 19}, [this] { DriveComboBox1Change(); });
@@ -96,10 +104,16 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   rows_.grid.SetRowCount(5);
   StringGrid1 = NewFileGridView(
       rows_.grid, model_, [this] { StringGrid1Click(); }, client_, "Files found");
-  StringGrid1->setGeometry(8, 144, 569, 185);
+  StringGrid1->setGeometry(8, 144, 569, kGridHeight);
   StringGrid1->horizontalHeader()->setDefaultSectionSize(100);
   StringGrid1->setColumnWidth(0, 350);
   StringGrid1->setColumnWidth(1, 100);
+  // What lies below the hint moves down as far as the hint grew into it.
+  const int overlap = Label1->geometry().bottom() + 4 - Button1->y();
+  for (QWidget* below : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Button1),
+                         static_cast<QWidget*>(StringGrid1)}) {
+    below->move(below->x(), below->y() + std::max(0, overlap));
+  }
   dialogFont_ = Font{settings_.FilesFontName, settings_.FilesFontSize,
                      static_cast<ColorRef>(settings_.FilesFontColor)};
   SetGridFont(StringGrid1, model_, dialogFont_);
@@ -108,7 +122,7 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
       this, Panel1, StringGrid1, model_, &rows_.grid, nullptr, nullptr, {}, {}});
   flow_ = std::make_unique<SearchFlow>(dirs_, prompts_, rows_, *view_, FlowClock{}, limits);
   ShowChecks();
-  resize(592, 362);
+  ResizeToOuter(this, {592, 362}, menuBar_);
   MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, mainDriveLetter_(), false);
 }
 
@@ -210,8 +224,12 @@ void TfmFiles::StringGrid1Click() {
 
 void TfmFiles::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const int gridWidth = width() - 40;
-  StringGrid1->resize(gridWidth, StringGrid1->height());
+  // The rule counts the outer size, frame and menu included (592 x 362
+  // outside). The grid keeps its height, but never runs past the inside:
+  // the design's grid is 13 pixels taller than its window leaves it.
+  const int gridWidth = DesignOuterSize(this, menuBar_).width() - 40;
+  StringGrid1->resize(
+      gridWidth, std::min(kGridHeight, client_->height() - StringGrid1->y() - StringGrid1->x()));
   StringGrid1->setColumnWidth(0, static_cast<int>(RoundHalfEven(gridWidth * 10.0 / 17.0)));
   StringGrid1->setColumnWidth(1, static_cast<int>(RoundHalfEven(gridWidth / 4.0)));
   StringGrid1->setColumnWidth(2, static_cast<int>(RoundHalfEven(gridWidth / 6.0)));

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -99,7 +100,7 @@ TfmTree::TfmTree(DriveTable& drives, DirectorySource& dirs, Trash& trash, Prompt
       [this](const std::string& directory) { DirectoryListBox1->SetDirectory(directory, false); }});
   scan_ = std::make_unique<TreeFlow>(dirs_, tree_, *view_, FlowClock{}, limits);
   listing_ = std::make_unique<ListingFlow>(dirs_, prompts_, grid_, *view_, FlowClock{}, limits);
-  resize(499, 346);
+  ResizeToOuter(this, {499, 346}, nullptr);
   MoveChooserToDrive(drives_, DriveComboBox1, DirectoryListBox1, drives_.CurrentDriveLetter(),
                      false);
 }
@@ -155,7 +156,9 @@ void TfmTree::Button3Click() {
     return;
   }
   dialogFont_ = *chosen;
-  ApplyFont(DirectoryListBox1, *chosen);
+  // The directories take it; the path line above them keeps the window's
+  // font, so that a large font cannot push it out of the chooser.
+  ApplyFont(DirectoryListBox1->List(), *chosen);
   ApplyFont(TreeView1, *chosen);
   ApplyFont(StringGrid1, *chosen);
   view_->RefitTree();
@@ -167,6 +170,7 @@ void TfmTree::TreeView1Change(const QModelIndex& current) {
   if (node == DirectoryTree::kNone) {
     return;
   }
+  PrepareListingGrid(StringGrid1, DesignOuterSize(this, nullptr).width());
   if (listing_->BeginListing(NodeDirectory(tree_.Text(node), DirectoryListBox1->Directory()),
                              SortKey::skSizeText, SortDirection::Descending, &TreeListingPanel,
                              ListingMode::ChosenLine)) {
@@ -185,10 +189,12 @@ void TfmTree::StringGrid1Click() {
 
 void TfmTree::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const int treeWidth = width() - 29;
-  TreeView1->resize(treeWidth, std::max(0, height() - 200));
+  // The rule counts the outer size, frame included (499 x 346 outside).
+  const QSize outer = DesignOuterSize(this, nullptr);
+  const int treeWidth = outer.width() - 29;
+  TreeView1->resize(treeWidth, std::max(0, outer.height() - 200));
   Panel1->resize(treeWidth, Panel1->height());
-  DirectoryListBox1->resize(width() - 205, DirectoryListBox1->height());
+  DirectoryListBox1->resize(outer.width() - 205, DirectoryListBox1->height());
   StringGrid1->resize(treeWidth - 6, StringGrid1->height());
 }
 
