@@ -43,7 +43,7 @@ class WorkState {
   // Set under lock_ (for the waits on ended_), read without it by Poll, so
   // the interface never queues for a lock the worker takes often.
   std::atomic<bool> done_{false};
-  std::string path_;   // under lock_
+  std::string path_;  // under lock_
 };
 
 // Reads through `inner` for one piece of work: every read counts as
