@@ -3,14 +3,10 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QStyle>
 #include <QTextDocument>
 #include <QWidget>
-
-#include <cstdlib>
 
 #include "ui/QtFitText.h"
 
@@ -108,16 +104,6 @@ std::vector<std::string> CutTexts(const QWidget& window) {
     }
   }
   return cut;
-}
-
-std::string ScreenAskedFor() {
-  const char* asked = std::getenv("ZUB_EXPECT_SCREEN");
-  return asked != nullptr ? asked : "";
-}
-
-std::string ScreenGiven() {
-  const QSize size = QGuiApplication::primaryScreen()->geometry().size();
-  return std::to_string(size.width()) + "x" + std::to_string(size.height());
 }
 
 }  // namespace zub::test_support

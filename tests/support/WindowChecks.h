@@ -19,10 +19,4 @@ std::vector<std::string> ControlsOutside(const QWidget& window);
 // taller than the control.
 std::vector<std::string> CutTexts(const QWidget& window);
 
-// The logical screen size ("640x480") CTest asked for in ZUB_EXPECT_SCREEN
-// (empty when none), and that of the screen the run has: a run whose screen
-// setting was not taken must fail instead of checking the default screen.
-std::string ScreenAskedFor();
-std::string ScreenGiven();
-
 }  // namespace zub::test_support
