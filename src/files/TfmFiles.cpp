@@ -74,8 +74,8 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   Label1->setObjectName("Label1");
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  // The hint wraps to three lines in most faces that stand in for the
-  // design's: it gets the height its text needs.
+  // How many lines the hint wraps to depends on the face standing in for
+  // the design's (three in a wide one): it gets the height its text needs.
   Label1->setGeometry(176, 48, 295, std::max(26, Label1->heightForWidth(295)));
 
   DriveComboBox1 =
@@ -108,7 +108,8 @@ TfmFiles::TfmFiles(MonitorSettings& settings, DriveTable& drives,
   StringGrid1->horizontalHeader()->setDefaultSectionSize(100);
   StringGrid1->setColumnWidth(0, 350);
   StringGrid1->setColumnWidth(1, 100);
-  // What lies below the hint moves down as far as the hint grew into it.
+  // What lies below the hint moves down as far as the hint grew into it,
+  // keeping a gap of 3 pixels.
   const int overlap = Label1->geometry().bottom() + 4 - Button1->y();
   for (QWidget* below : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Button1),
                          static_cast<QWidget*>(StringGrid1)}) {
