@@ -37,7 +37,9 @@ class WorkState {
  private:
   friend class LongWork;
   std::atomic<bool> stop_{false};
-  std::atomic<std::uint64_t> progress_{0};
+  // Apart from stop_, which both walk threads read at every file: a beat
+  // written there would send its cache line back and forth between cores.
+  alignas(64) std::atomic<std::uint64_t> progress_{0};
   std::mutex lock_;
   std::condition_variable ended_;
   // Set under lock_ (for the waits on ended_), read without it by Poll, so

@@ -1,17 +1,70 @@
 #include "files/TreeFlow.h"
 
 #include <mutex>
+#include <vector>
 
 #include "files/DirectoryScan.h"
 
 namespace zub {
 
-// The worker's own tree and scan, copied from under the lock.
+// The worker scans into a tree of its own, without a lock; what it made since
+// it last published waits here for the window's tick. Publishing at each new
+// node (and every few thousand files, for the totals) keeps the lock off the
+// walk's path for almost every file.
 struct TreeFlow::ScanShare {
+  struct Node {
+    int level;
+    std::string text;
+  };
   std::mutex lock;
-  DirectoryTree tree;
-  TreeScan scan{tree};
+  std::vector<Node> made;  // under lock
+  TreeScanState state;     // under lock
 };
+
+namespace {
+
+// A template only because the share is the flow's private type.
+template <typename Share>
+class PublishingScan {
+ public:
+  explicit PublishingScan(Share& share) : share_(share) {}
+
+  bool Visit(const std::string& directory, const FileEntry& entry) {
+    const bool go_on = scan_.Visit(directory, entry);
+    if (static_cast<std::int32_t>(tree_.NodeCount()) > published_ ||
+        ++unpublished_ >= kFilesPerPublish) {
+      Publish();
+    }
+    return go_on;
+  }
+
+  void Finish() {
+    scan_.Finish();
+    Publish();
+  }
+
+ private:
+  static constexpr int kFilesPerPublish = 4096;
+
+  void Publish() {
+    const auto count = static_cast<std::int32_t>(tree_.NodeCount());
+    const std::lock_guard<std::mutex> hold(share_.lock);
+    for (std::int32_t node = published_; node < count; ++node) {
+      share_.made.push_back({tree_.Level(node), std::string(tree_.Text(node))});
+    }
+    share_.state = scan_.State();
+    published_ = count;
+    unpublished_ = 0;
+  }
+
+  Share& share_;
+  DirectoryTree tree_;
+  TreeScan scan_{tree_};
+  std::int32_t published_ = 0;
+  int unpublished_ = 0;
+};
+
+}  // namespace
 
 TreeFlow::TreeFlow(DirectorySource& source, DirectoryTree& tree, FlowView& view, FlowClock clock,
                    WorkLimits limits)
@@ -31,19 +84,16 @@ bool TreeFlow::BeginExecute(const std::string& start) {
   batches_.Restart();
   work_.Start(WorkKind::Reading, [scan = scan_, &source = source_, start](WorkState& state) {
     WatchedSource watched(source, state);
+    PublishingScan<ScanShare> publishing(*scan);
     // An empty start (a drive gone) is no directory, never the working one.
     if (!start.empty()) {
-      WalkDirectoryTree(watched, start, "*.*",
-                        [&scan, &state](const std::string& directory, const FileEntry& entry) {
-                          if (state.StopRequested()) {
-                            return false;
-                          }
-                          const std::lock_guard<std::mutex> hold(scan->lock);
-                          return scan->scan.Visit(directory, entry);
-                        });
+      WalkDirectoryTree(
+          watched, start, "*.*",
+          [&publishing, &state](const std::string& directory, const FileEntry& entry) {
+            return !state.StopRequested() && publishing.Visit(directory, entry);
+          });
     }
-    const std::lock_guard<std::mutex> hold(scan->lock);
-    scan->scan.Finish();
+    publishing.Finish();
   });
   step_ = Step::Scanning;
   return true;
@@ -94,7 +144,7 @@ void TreeFlow::Close() {
 }
 
 void TreeFlow::TakeNodes(bool final) {
-  const std::size_t first = tree_.NodeCount();
+  std::vector<ScanShare::Node> made;
   {
     // While the walk runs, a lock it holds just now is left for the next
     // tick: waiting for it could keep the window from its events.
@@ -102,12 +152,12 @@ void TreeFlow::TakeNodes(bool final) {
     if (!(final ? (hold.lock(), true) : hold.try_lock())) {
       return;
     }
-    const DirectoryTree& made = scan_->tree;
-    for (auto node = static_cast<std::int32_t>(first);
-         node < static_cast<std::int32_t>(made.NodeCount()); ++node) {
-      tree_.AddLevelNode(made.Level(node) + 1, made.Text(node));
-    }
-    state_ = scan_->scan.State();
+    std::swap(made, scan_->made);
+    state_ = scan_->state;
+  }
+  const std::size_t first = tree_.NodeCount();
+  for (const ScanShare::Node& node : made) {
+    tree_.AddLevelNode(node.level + 1, node.text);
   }
   if (tree_.NodeCount() > first) {
     view_.TreeAppended(first);
