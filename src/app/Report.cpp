@@ -65,12 +65,37 @@ void RecordWriter::Separator() {
   first_ = false;
 }
 
+namespace {
+
+bool NeedsEscape(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7f || c == '\\';
+}
+
+char Lowered(char c, bool lower) {
+  return lower && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
 void RecordWriter::Escaped(std::string_view text, bool lower) {
+  // Most texts need no escape: copied in one piece until a byte that does.
+  const std::size_t at = buffer_.size();
+  buffer_.resize(at + text.size());
+  char* out = buffer_.data() + at;
+  std::size_t plain = 0;
+  for (; plain < text.size() && !NeedsEscape(text[plain]); ++plain) {
+    out[plain] = Lowered(text[plain], lower);
+  }
+  if (plain == text.size()) {
+    return;
+  }
+  buffer_.resize(at + plain);
   static constexpr char kHex[] = "0123456789abcdef";
-  for (const char c : text) {
+  for (const char c : text.substr(plain)) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7f && c != '\\') {
-      buffer_.push_back(lower && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    if (!NeedsEscape(c)) {
+      buffer_.push_back(Lowered(c, lower));
     } else if (c == '\t') {
       buffer_.append("\\t");
     } else if (c == '\n') {
