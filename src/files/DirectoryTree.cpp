@@ -8,14 +8,10 @@
 namespace zub {
 
 void DirectoryTree::Clear() {
-  text_.clear();
-  text_.shrink_to_fit();
-  nodes_.clear();
-  nodes_.shrink_to_fit();
-  top_.clear();
-  top_.shrink_to_fit();
-  children_.clear();
-  children_.shrink_to_fit();
+  chunks_ = {};
+  nodes_ = {};
+  top_ = {};
+  children_ = {};
 }
 
 std::int32_t DirectoryTree::AddLevelNode(int level, std::string_view text) {
@@ -25,18 +21,23 @@ std::int32_t DirectoryTree::AddLevelNode(int level, std::string_view text) {
   }
   const auto node = static_cast<std::int32_t>(nodes_.size());
   std::vector<std::int32_t>& siblings = at == kNone ? top_ : children_[at];
-  nodes_.push_back({text_.size(), static_cast<std::uint32_t>(text.size()), at,
-                    static_cast<std::uint32_t>(siblings.size()),
-                    at == kNone ? 0 : nodes_[at].level + 1});
+  if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < text.size()) {
+    chunks_.emplace_back().reserve(std::max(kChunkBytes, text.size()));
+  }
+  std::string& chunk = chunks_.back();
+  nodes_.push_back(
+      {static_cast<std::uint32_t>(chunks_.size() - 1), static_cast<std::uint32_t>(chunk.size()),
+       static_cast<std::uint32_t>(text.size()), at, static_cast<std::uint32_t>(siblings.size()),
+       at == kNone ? 0 : nodes_[at].level + 1});
   siblings.push_back(node);
   children_.emplace_back();
-  text_.append(text);
+  chunk.append(text);
   return node;
 }
 
 std::string_view DirectoryTree::Text(std::int32_t node) const {
   const Node& n = nodes_[node];
-  return std::string_view(text_).substr(n.offset, n.length);
+  return std::string_view(chunks_[n.chunk]).substr(n.offset, n.length);
 }
 
 const std::vector<std::int32_t>& DirectoryTree::Children(std::int32_t parent) const {
@@ -50,9 +51,12 @@ void DirectoryTree::Renumber(std::vector<std::int32_t>& siblings) {
 }
 
 std::size_t DirectoryTree::Bytes() const {
-  std::size_t bytes = text_.capacity() + nodes_.capacity() * sizeof(Node) +
-                      top_.capacity() * sizeof(std::int32_t) +
-                      children_.capacity() * sizeof(children_[0]);
+  std::size_t bytes = nodes_.size() * sizeof(Node) + top_.capacity() * sizeof(std::int32_t) +
+                      children_.size() * sizeof(children_[0]) +
+                      chunks_.capacity() * sizeof(std::string);
+  for (const std::string& chunk : chunks_) {
+    bytes += chunk.capacity();
+  }
   for (const auto& siblings : children_) {
     bytes += siblings.capacity() * sizeof(std::int32_t);
   }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <locale>
 #include <optional>
 #include <string>
@@ -19,9 +20,11 @@ namespace zub {
 
 inline constexpr const char* kTreeCaption = "Zub Directory Tree ";
 
-// Node texts in one buffer and fixed records, so a disk of 100,000
+// Node texts in large chunks and fixed records, so a disk of 100,000
 // directories costs a few megabytes. Node numbers never change; only the
-// order of siblings does.
+// order of siblings does. Nothing held moves as the tree grows: a tree of a
+// whole drive, shown while it grows, never stalls its window with a copy of
+// megabytes into memory touched for the first time.
 class DirectoryTree {
  public:
   static constexpr std::int32_t kNone = -1;
@@ -50,7 +53,8 @@ class DirectoryTree {
 
  private:
   struct Node {
-    std::uint64_t offset = 0;
+    std::uint32_t chunk = 0;
+    std::uint32_t offset = 0;
     std::uint32_t length = 0;
     std::int32_t parent = kNone;
     std::uint32_t row = 0;
@@ -58,11 +62,14 @@ class DirectoryTree {
   };
   void Renumber(std::vector<std::int32_t>& siblings);
 
-  std::string text_;
-  std::vector<Node> nodes_;
+  static constexpr std::size_t kChunkBytes = std::size_t{256} * 1024;
+
+  // Each chunk keeps the capacity it was made with; a text never spans two.
+  std::vector<std::string> chunks_;
+  std::deque<Node> nodes_;
   std::vector<std::int32_t> top_;
   // Children per node; most nodes have none and cost an empty vector.
-  std::vector<std::vector<std::int32_t>> children_;
+  std::deque<std::vector<std::int32_t>> children_;
 };
 
 template <typename Less>
