@@ -143,7 +143,7 @@ TEST_P(ScaledMainWindow, EveryPresetHoldsItsControlsWholeAndApart) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-// 640 x 480 and 1280 x 1024 as the Parts' screens, and the logical sizes of a
+// 640 x 480 and 1280 x 1024 as the layouts' own screens, and the logical sizes of a
 // 1920 x 1200 screen at 200 % and 150 %: wider than 4:3, so the controls,
 // scaled by the width, outgrow a window scaled by the height.
 INSTANTIATE_TEST_SUITE_P(Screens, ScaledMainWindow,
