@@ -21,21 +21,17 @@ struct TreeFlow::ScanShare {
   TreeScanState state;     // under lock
 };
 
-namespace {
-
-// A template only because the share is the flow's private type.
-template <typename Share>
-class PublishingScan {
+class TreeFlow::PublishingScan {
  public:
-  explicit PublishingScan(Share& share) : share_(share) {}
+  explicit PublishingScan(ScanShare& share) : share_(share) {}
 
   bool Visit(const std::string& directory, const FileEntry& entry) {
-    const bool go_on = scan_.Visit(directory, entry);
+    const bool goOn = scan_.Visit(directory, entry);
     if (static_cast<std::int32_t>(tree_.NodeCount()) > published_ ||
         ++unpublished_ >= kFilesPerPublish) {
       Publish();
     }
-    return go_on;
+    return goOn;
   }
 
   void Finish() {
@@ -57,14 +53,12 @@ class PublishingScan {
     unpublished_ = 0;
   }
 
-  Share& share_;
+  ScanShare& share_;
   DirectoryTree tree_;
   TreeScan scan_{tree_};
   std::int32_t published_ = 0;
   int unpublished_ = 0;
 };
-
-}  // namespace
 
 TreeFlow::TreeFlow(DirectorySource& source, DirectoryTree& tree, FlowView& view, FlowClock clock,
                    WorkLimits limits)
@@ -84,7 +78,7 @@ bool TreeFlow::BeginExecute(const std::string& start) {
   batches_.Restart();
   work_.Start(WorkKind::Reading, [scan = scan_, &source = source_, start](WorkState& state) {
     WatchedSource watched(source, state);
-    PublishingScan<ScanShare> publishing(*scan);
+    PublishingScan publishing(*scan);
     // An empty start (a drive gone) is no directory, never the working one.
     if (!start.empty()) {
       WalkDirectoryTree(

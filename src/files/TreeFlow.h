@@ -36,6 +36,8 @@ class TreeFlow : public Flow {
  private:
   enum class Step { Idle, Scanning, Sorting };
   struct ScanShare;
+  // The worker's own scan, publishing what it made to the share.
+  class PublishingScan;
 
   // Nodes made since the last take; `final` once the walk has ended.
   void TakeNodes(bool final);
